@@ -1,0 +1,24 @@
+# Builds the Windows half of this source tree with the mingw-w64 toolchain as a
+# sub-build of the native one, so one configure and one ctest cover both.
+include(ExternalProject)
+
+set(WIN32_BINARY_DIR ${CMAKE_BINARY_DIR}/win32)
+set(WIN32_BIN_DIR ${WIN32_BINARY_DIR}/bin)
+
+# Forward every ZV_* value so the programs are built with this build's values.
+set(_zv_args "")
+get_cmake_property(_vars CACHE_VARIABLES)
+foreach(_v IN LISTS _vars)
+  if(_v MATCHES "^ZV_")
+    list(APPEND _zv_args "-D${_v}=${${_v}}")
+  endif()
+endforeach()
+
+ExternalProject_Add(win32
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}
+  BINARY_DIR ${WIN32_BINARY_DIR}
+  CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
+             -DCMAKE_BUILD_TYPE=Release ${_zv_args}
+  BUILD_ALWAYS ON
+  INSTALL_COMMAND ""
+  USES_TERMINAL_BUILD ON)
