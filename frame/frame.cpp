@@ -63,7 +63,7 @@ Frame::~Frame() = default;
 int Frame::Run(const char* startWindow) {
   try {
     runDirectory_ = FolderOf(toolkit_.ProgramPath());
-    toolkit_.SetCurrentDirectory(runDirectory_);
+    toolkit_.SetCurrentFolder(runDirectory_);
     toolkit_.InitialiseOle();
     const Text problem = CheckLayouts(layouts_);
     if (!problem.empty()) Fatal(Concat({"窗口布局无法载入：", problem}));
@@ -312,8 +312,8 @@ void Frame::SetAddress(Ref r, const Text& address) {
   s.native()->Navigate(s.index, address);
 }
 
-int Frame::MessageBox(const Text& text, int flags, const char* title) {
-  return toolkit_.MessageBox(text, title ? Text(title) : Text(kDefaultTitle), flags);
+int Frame::ShowMessageBox(const Text& text, int flags, const char* title) {
+  return toolkit_.ShowMessageBox(text, title ? Text(title) : Text(kDefaultTitle), flags);
 }
 
 Point Frame::MousePosition() { return toolkit_.MousePosition(); }

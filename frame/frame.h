@@ -52,7 +52,7 @@ class Frame {
   void SetAddress(Ref r, const Text& address);
 
   // Operations.
-  int MessageBox(const Text& text, int flags = 0, const char* title = nullptr);
+  int ShowMessageBox(const Text& text, int flags = 0, const char* title = nullptr);
   bool LoadWindow(const char* window);
   Text RunDirectory() const { return runDirectory_; }
   Point MousePosition();

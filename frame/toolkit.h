@@ -53,13 +53,13 @@ class Toolkit {
   // of the layout. Null when the window could not be built.
   virtual std::unique_ptr<NativeWindow> Build(const WindowLayout& layout, WindowEvents& events) = 0;
   // A task-modal box with the text, one OK button and no icon; no owner.
-  virtual int MessageBox(const Text& text, const Text& title, int flags) = 0;
+  virtual int ShowMessageBox(const Text& text, const Text& title, int flags) = 0;
   virtual void RunLoop() = 0;
   virtual void QuitLoop() = 0;
   // One error box naming the failure, then the process ends with exit code -1.
   [[noreturn]] virtual void FatalError(const Text& message) = 0;
   virtual Text ProgramPath() = 0;  // the program's own full file name
-  virtual void SetCurrentDirectory(const Text& folder) = 0;
+  virtual void SetCurrentFolder(const Text& folder) = 0;
   virtual void InitialiseOle() = 0;
   virtual Point MousePosition() = 0;
 };

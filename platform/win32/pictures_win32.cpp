@@ -1,0 +1,118 @@
+#include "platform/win32/pictures_win32.h"
+
+#include <map>
+
+#include "platform/win32/handles.h"
+
+namespace win32 {
+namespace {
+
+void Fill(HDC dc, const RECT& r, COLORREF c) {
+  GdiObject brush(CreateSolidBrush(c));
+  FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
+// A square of violet fading to blue with a white eighth note.
+void DrawProgramPicture(HDC dc, const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  for (int row = 0; row < h; ++row) {
+    const int t = h > 1 ? row * 255 / (h - 1) : 0;
+    RECT line{r.left, r.top + row, r.right, r.top + row + 1};
+    Fill(dc, line, RGB(0x90 - t * 0x60 / 255, 0x00 + t * 0x50 / 255, 0xFF));
+  }
+  GdiObject white(CreateSolidBrush(RGB(255, 255, 255)));
+  GdiObject pen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+  HGDIOBJ oldBrush = SelectObject(dc, white.get());
+  HGDIOBJ oldPen = SelectObject(dc, pen.get());
+  const auto X = [&](int v) { return r.left + v * w / 48; };
+  const auto Y = [&](int v) { return r.top + v * h / 48; };
+  Ellipse(dc, X(10), Y(30), X(24), Y(40));      // note head
+  Rectangle(dc, X(21), Y(8), X(25), Y(35));     // stem
+  POINT flag[] = {{X(25), Y(8)}, {X(37), Y(16)}, {X(37), Y(22)}, {X(25), Y(15)}};
+  Polygon(dc, flag, 4);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+}
+
+// A small raised button with a speech bubble and the words "给我留言".
+void DrawMessageButton(HDC dc, const RECT& r) {
+  Fill(dc, r, RGB(0xF4, 0xF8, 0xFF));
+  RECT edge = r;
+  DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+  GdiObject bubble(CreateSolidBrush(RGB(0x2E, 0x8B, 0xE6)));
+  GdiObject pen(CreatePen(PS_SOLID, 1, RGB(0x1C, 0x5F, 0xA8)));
+  HGDIOBJ oldBrush = SelectObject(dc, bubble.get());
+  HGDIOBJ oldPen = SelectObject(dc, pen.get());
+  const int cy = (r.top + r.bottom) / 2;
+  RoundRect(dc, r.left + 4, cy - 7, r.left + 20, cy + 4, 6, 6);
+  POINT tail[] = {{r.left + 8, cy + 3}, {r.left + 7, cy + 8}, {r.left + 12, cy + 3}};
+  Polygon(dc, tail, 3);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  GdiObject font(CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "宋体"));
+  HGDIOBJ oldFont = SelectObject(dc, font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0x10, 0x30, 0x60));
+  RECT text{r.left + 23, r.top, r.right - 2, r.bottom};
+  DrawTextA(dc, "给我留言", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+SIZE NaturalSize(frame::Picture picture) {
+  return picture == frame::Picture::MessageButton ? SIZE{77, 22} : SIZE{48, 48};
+}
+
+HBITMAP Render(frame::Picture picture, int w, int h) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  DrawPicture(dc, RECT{0, 0, w, h}, picture);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+}  // namespace
+
+void DrawPicture(HDC dc, const RECT& r, frame::Picture picture) {
+  switch (picture) {
+    case frame::Picture::ProgramPicture:
+      DrawProgramPicture(dc, r);
+      break;
+    case frame::Picture::MessageButton:
+      DrawMessageButton(dc, r);
+      break;
+    case frame::Picture::None:
+      break;
+  }
+}
+
+HBITMAP PictureBitmap(frame::Picture picture) {
+  static std::map<frame::Picture, GdiObject> cache;
+  auto& owned = cache[picture];
+  if (!owned) {
+    const SIZE s = NaturalSize(picture);
+    owned.reset(Render(picture, s.cx, s.cy));
+  }
+  return static_cast<HBITMAP>(owned.get());
+}
+
+HICON MakeIcon(frame::Picture picture, int size) {
+  GdiObject colour(Render(picture, size, size));
+  GdiObject mask(CreateBitmap(size, size, 1, 1, nullptr));  // all zero: every pixel opaque
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, mask.get());
+  PatBlt(dc, 0, 0, size, size, BLACKNESS);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ICONINFO info{};
+  info.fIcon = TRUE;
+  info.hbmColor = static_cast<HBITMAP>(colour.get());
+  info.hbmMask = static_cast<HBITMAP>(mask.get());
+  return CreateIconIndirect(&info);  // copies both bitmaps
+}
+
+}  // namespace win32
