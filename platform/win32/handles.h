@@ -46,8 +46,15 @@ struct HandleTraits {
   static void Free(HANDLE h) { CloseHandle(h); }
 };
 
+// CreateFile reports failure as INVALID_HANDLE_VALUE, not null.
+struct FileTraits {
+  static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE h) { CloseHandle(h); }
+};
+
 using GdiObject = Owned<HGDIOBJ, GdiTraits>;
 using Icon = Owned<HICON, IconTraits>;
 using Handle = Owned<HANDLE, HandleTraits>;
+using File = Owned<HANDLE, FileTraits>;
 
 }  // namespace win32

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the native and the Windows build, and runs
+# every test: the native unit tests and the Wine tests in real windows.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash tools/install-deps.sh
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DWITH_WIN32=ON \
+  -DZV_COUNTER_PAGE_HOST=127.0.0.1:18080 -DZV_COUNTER_IMAGE_HOST=img.counter.test >/dev/null
+cmake --build build/test -j"$(nproc)"
+ctest --test-dir build/test --output-on-failure "$@"
