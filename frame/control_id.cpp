@@ -25,6 +25,7 @@ bool ParseControlName(std::string_view name, Kind* kind, int* number) {
     if (name.substr(0, k.word.size()) != k.word) continue;
     const std::string_view digits = name.substr(k.word.size());
     if (digits.empty() || digits.size() > 2) return false;
+    if (digits.size() == 2 && digits[0] == '0') return false;  // "按钮06" would take 按钮6's id
     int n = 0;
     for (char c : digits) {
       if (c < '0' || c > '9') return false;

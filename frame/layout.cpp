@@ -25,7 +25,7 @@ Text CheckControl(const WindowLayout& l, const Control& c, const std::set<std::s
   int number;
   if (!c.name || !ParseControlName(c.name, &kind, &number) || kind != c.kind)
     return "名称与种类不符";
-  if (c.inside && !groups.count(c.inside)) return "所在分组框不存在";
+  if (c.inside && !groups.count(c.inside)) return Concat({"所在分组框不存在：", c.inside});
   if (c.clicked && c.kind != Kind::Button && c.kind != Kind::Check && c.kind != Kind::Radio)
     return "这种控件没有被单击事件";
   if (c.changed && c.kind != Kind::Edit) return "这种控件没有内容被改变事件";

@@ -98,7 +98,7 @@ LRESULT CALLBACK TipProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 void RegisterBalloonTipClass() {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
-  wc.style = CS_DROPSHADOW | CS_SAVEBITS;
+  wc.style = CS_DROPSHADOW;
   wc.lpfnWndProc = TipProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
@@ -113,6 +113,14 @@ void CloseAllTips() {
   if (g_hook) {
     UnhookWindowsHookEx(g_hook);
     g_hook = nullptr;
+  }
+}
+
+void RaiseTips() {
+  for (HWND h : OpenTips()) {
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
   }
 }
 

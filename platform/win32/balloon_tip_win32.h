@@ -16,6 +16,9 @@ void RegisterBalloonTipClass();
 // Takes every tip of the program down.
 void CloseAllTips();
 
+// Puts the tips that are up back above every other window.
+void RaiseTips();
+
 class BalloonTip {
  public:
   explicit BalloonTip(const frame::Control& box);

@@ -107,6 +107,7 @@ class Window : public frame::NativeWindow {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     UpdateWindow(hwnd_);
+    RaiseTips();  // a tip popped up by the created handler stays in front
   }
   void BringToFront() override {
     if (IsIconic(hwnd_))
