@@ -9,6 +9,7 @@ namespace win32 {
 namespace {
 
 constexpr int kMargin = 6;  // between the frame and the text
+constexpr int kShadow = 4;  // width of the drop shadow at the right and bottom
 
 std::set<HWND>& OpenTips() {
   static std::set<HWND> tips;
@@ -63,6 +64,12 @@ LRESULT CALLBACK TipProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       RECT r;
       GetClientRect(h, &r);
       if (look) {
+        // The shadow: the tip's own rectangle moved down and right, drawn first.
+        GdiObject shadow(CreateSolidBrush(RGB(0x60, 0x60, 0x60)));
+        RECT shade{r.left + kShadow, r.top + kShadow, r.right, r.bottom};
+        FillRect(dc, &shade, static_cast<HBRUSH>(shadow.get()));
+        r.right -= kShadow;
+        r.bottom -= kShadow;
         GdiObject frameBrush(CreateSolidBrush(look->frame));
         GdiObject backBrush(CreateSolidBrush(look->back));
         FillRect(dc, &r, static_cast<HBRUSH>(frameBrush.get()));
@@ -117,10 +124,11 @@ void CloseAllTips() {
 }
 
 void RaiseTips() {
+  // Wine's X11 driver leaves a window that was mapped later above a top-most
+  // one it already counts as the top; showing the tip anew restacks it there.
   for (HWND h : OpenTips()) {
-    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    ShowWindow(h, SW_HIDE);
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
 }
 
@@ -154,10 +162,17 @@ void BalloonTip::PopUp(frame::Point at, const frame::Text& text) {
   const int h = need.bottom + 2 * (kMargin + std::max(box_.frameH, 0));
   // Its top-left corner at the point, moved in where it would leave the screen.
   RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  int x = std::min<int>(at.x, screen.right - w), y = std::min<int>(at.y, screen.bottom - h);
+  int x = std::min<int>(at.x, screen.right - w - kShadow), y = std::min<int>(at.y, screen.bottom - h - kShadow);
   x = std::max<int>(x, screen.left);
   y = std::max<int>(y, screen.top);
-  SetWindowPos(hwnd_, HWND_TOPMOST, x, y, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // The window is the tip and its shadow; the two corners the shadow leaves
+  // bare are cut away.
+  HRGN shape = CreateRectRgn(0, 0, w, h);
+  HRGN shade = CreateRectRgn(kShadow, kShadow, w + kShadow, h + kShadow);
+  CombineRgn(shape, shape, shade, RGN_OR);
+  DeleteObject(shade);
+  SetWindowRgn(hwnd_, shape, FALSE);  // the window owns the region from here on
+  SetWindowPos(hwnd_, HWND_TOPMOST, x, y, w + kShadow, h + kShadow, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(hwnd_, nullptr, TRUE);
   OpenTips().insert(hwnd_);
   if (!g_hook) g_hook = SetWindowsHookExA(WH_GETMESSAGE, InputHook, nullptr, GetCurrentThreadId());
