@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "generator/handlers.h"
 #include "values.h"
 
 namespace generator {
@@ -39,6 +40,7 @@ frame::WindowLayout GeneratorWindow() {
   frame::WindowLayout l{.name = kGeneratorWindow, .title = "Cordivane", .w = 293, .h = 715, .controls = {}};
   l.icon = frame::Picture::ProgramPicture;
   l.iconSize = 48;
+  l.created = GeneratorCreated;
   auto& c = l.controls;
   c = {
       {.kind = Kind::Group, .name = "分组框2", .text = "哈希值输入区", .x = 24, .y = 8, .w = 240, .h = 56, .font = kSong12Bold, .textColour = kRed},
@@ -60,7 +62,7 @@ frame::WindowLayout GeneratorWindow() {
       {.kind = Kind::Radio, .name = "单选框2", .text = "式样二", .x = 8, .y = 32, .w = 80, .h = 24, .inside = "分组框1", .font = kSong12Bold, .textColour = 0x00800000},
       {.kind = Kind::Radio, .name = "单选框3", .text = "式样三", .x = 8, .y = 56, .w = 80, .h = 16, .inside = "分组框1", .font = kSong12Bold, .textColour = kCountColour},
       {.kind = Kind::Edit, .name = "编辑框5", .x = 136, .y = 40, .w = 88, .h = 32, .inside = "分组框1", .visible = false},
-      {.kind = Kind::Timer, .name = "时钟1", .x = 272, .y = 200, .w = 8, .h = 24},
+      {.kind = Kind::Timer, .name = "时钟1", .x = 272, .y = 200, .w = 8, .h = 24, .tick = ClockTick},
       {.kind = Kind::Group, .name = "分组框6", .x = 24, .y = 240, .w = 240, .h = 72},
       {.kind = Kind::Label, .name = "标签6", .text = "信息输出：", .x = 8, .y = 24, .w = 224, .h = 16, .inside = "分组框6", .font = kSong12Bold, .textColour = 0x00FF00FF},
       {.kind = Kind::Label, .name = "标签5", .text = "代码状态：未生成（请在哈希值输入区输入哈希值）", .x = 8, .y = 40, .w = 224, .h = 24, .inside = "分组框6",
@@ -70,16 +72,16 @@ frame::WindowLayout GeneratorWindow() {
       {.kind = Kind::Edit, .name = "编辑框2", .x = 32, .y = 328, .w = 224, .h = 32, .disabled = true, .textColour = kViolet, .backColour = 0x00FFFFFF},
       {.kind = Kind::Button, .name = "按钮1", .text = "Flash代码", .x = 24, .y = 368, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold},
       {.kind = Kind::Button, .name = "按钮3", .text = "HTML代码", .x = 152, .y = 368, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold},
-      {.kind = Kind::Button, .name = "按钮5", .text = "Zorvat工作室", .x = 24, .y = 416, .w = 112, .h = 24, .font = kSong14Bold},
+      {.kind = Kind::Button, .name = "按钮5", .text = "Zorvat工作室", .x = 24, .y = 416, .w = 112, .h = 24, .font = kSong14Bold, .clicked = OpenStudio},
       {.kind = Kind::Button, .name = "按钮2", .text = "测调效果", .x = 152, .y = 424, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold},
-      {.kind = Kind::Button, .name = "按钮8", .text = "使用教程", .x = 24, .y = 440, .w = 112, .h = 24, .font = kSong14Bold},
+      {.kind = Kind::Button, .name = "按钮8", .text = "使用教程", .x = 24, .y = 440, .w = 112, .h = 24, .font = kSong14Bold, .clicked = OpenTutorial},
       {.kind = Kind::Group, .name = "分组框4", .text = "作者信息", .x = 24, .y = 464, .w = 240, .h = 88, .font = kSong12Bold, .textColour = kRed},
       {.kind = Kind::Label, .name = "标签1", .text = kAuthor.c_str(), .x = 80, .y = 16, .w = 136, .h = 32, .inside = "分组框4",
        .font = kSong16Bold, .textColour = kRed, .wraps = true},
-      {.kind = Kind::Button, .name = "按钮6", .x = 104, .y = 56, .w = 80, .h = 24, .inside = "分组框4", .picture = frame::Picture::MessageButton},
+      {.kind = Kind::Button, .name = "按钮6", .x = 104, .y = 56, .w = 80, .h = 24, .inside = "分组框4", .picture = frame::Picture::MessageButton, .clicked = OpenChat},
       {.kind = Kind::Picture, .name = "图片框4", .x = 40, .y = 488, .w = 48, .h = 48, .picture = frame::Picture::ProgramPicture},
       {.kind = Kind::Group, .name = "分组框5", .x = 24, .y = 552, .w = 240, .h = 56},
-      {.kind = Kind::Button, .name = "按钮7", .text = "Pellarine", .x = 40, .y = 568, .w = 208, .h = 32, .font = kSong14Bold},
+      {.kind = Kind::Button, .name = "按钮7", .text = "Pellarine", .x = 40, .y = 568, .w = 208, .h = 32, .font = kSong14Bold, .clicked = StartPlayer},
       {.kind = Kind::Label, .name = "标签2", .text = "软件共计使用次数：", .x = 8, .y = 616, .w = 288, .h = 24, .font = kSong14Bold, .textColour = kCountColour},
       {.kind = Kind::Label, .name = "标签4", .text = "共计生成音乐链接个数：", .x = 8, .y = 640, .w = 288, .h = 24, .font = kSong14Bold, .textColour = kCountColour},
       {.kind = Kind::Label, .name = "标签3", .text = "Zorvat报时：", .x = 8, .y = 664, .w = 296, .h = 24, .font = kSong14Bold, .textColour = kCountColour},
@@ -93,10 +95,10 @@ frame::WindowLayout StudioWindow() {
   l.icon = frame::Picture::ProgramPicture;
   l.iconSize = 32;
   l.controls = {
-      {.kind = Kind::Button, .name = "按钮1", .text = "Zorvat猴岛工作室", .x = 48, .y = 16, .w = 256, .h = 40, .font = kKai16Bold},
-      {.kind = Kind::Button, .name = "按钮2", .text = "ZorvatQQ空间工作室", .x = 48, .y = 64, .w = 256, .h = 40, .font = kKai14Bold},
-      {.kind = Kind::Button, .name = "按钮3", .text = "Zorvat新浪微博工作室", .x = 48, .y = 112, .w = 256, .h = 40, .font = kKai14Bold},
-      {.kind = Kind::Button, .name = "按钮4", .text = "Zorvat腾讯微博工作室", .x = 48, .y = 160, .w = 256, .h = 40, .font = kKai14Bold},
+      {.kind = Kind::Button, .name = "按钮1", .text = "Zorvat猴岛工作室", .x = 48, .y = 16, .w = 256, .h = 40, .font = kKai16Bold, .clicked = OpenForumPage},
+      {.kind = Kind::Button, .name = "按钮2", .text = "ZorvatQQ空间工作室", .x = 48, .y = 64, .w = 256, .h = 40, .font = kKai14Bold, .clicked = OpenSpacePage},
+      {.kind = Kind::Button, .name = "按钮3", .text = "Zorvat新浪微博工作室", .x = 48, .y = 112, .w = 256, .h = 40, .font = kKai14Bold, .clicked = OpenSinaBlog},
+      {.kind = Kind::Button, .name = "按钮4", .text = "Zorvat腾讯微博工作室", .x = 48, .y = 160, .w = 256, .h = 40, .font = kKai14Bold, .clicked = OpenTencentBlog},
       {.kind = Kind::Label, .name = "标签1", .text = "by：Zorvat丨KESTRO", .x = 120, .y = 208, .w = 176, .h = 24, .textColour = kRed},
   };
   return l;
