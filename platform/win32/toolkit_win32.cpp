@@ -23,8 +23,13 @@ std::unique_ptr<frame::NativeWindow> Toolkit::Build(const frame::WindowLayout& l
 int Toolkit::ShowMessageBox(const frame::Text& text, const frame::Text& title, int flags) {
   // No owner and task-modal: every window of the program refuses input until
   // the box is closed, while timers keep running in the box's message loop.
-  return MessageBoxA(nullptr, text.c_str(), title.c_str(),
-                     static_cast<UINT>(flags) | MB_OK | MB_TASKMODAL);
+  HWND active = GetActiveWindow();
+  const int pressed = MessageBoxA(nullptr, text.c_str(), title.c_str(), static_cast<UINT>(flags) | MB_OK | MB_TASKMODAL);
+  // A box without an owner may leave no window active when it closes (Wine
+  // does): give the activation back to the window that had it, so the keys
+  // the user presses next reach the program.
+  if (active && IsWindow(active) && IsWindowEnabled(active) && !GetActiveWindow()) SetForegroundWindow(active);
+  return pressed;
 }
 
 void Toolkit::RunLoop() {
