@@ -10,7 +10,7 @@ packages=(
   cmake make g++ python3 locales
   libgtest-dev libgmock-dev libboost1.81-dev
   g++-mingw-w64-i686-posix
-  wine wine32:i386 fonts-wqy-microhei
+  wine wine32:i386 fonts-wine fonts-wqy-microhei
   xvfb xauth
   lame sox python3-numpy imagemagick
 )

@@ -17,6 +17,7 @@ std::set<HWND>& OpenTips() {
 }
 
 HHOOK g_hook = nullptr;
+constexpr UINT kCloseTips = WM_APP + 1;
 
 HFONT TipFont() {
   // 9 points at the screen's resolution.
@@ -45,8 +46,11 @@ bool ClosesTips(UINT msg) {
 
 // Sees every input message the thread takes from its queue, in our loop and
 // in the loops of message boxes and dialogs alike.
+// The tips close after the input message has been handled: hiding a window
+// while the message is being taken from the queue makes Wine drop a click.
 LRESULT CALLBACK InputHook(int code, WPARAM w, LPARAM l) {
-  if (code == HC_ACTION && w == PM_REMOVE && ClosesTips(reinterpret_cast<MSG*>(l)->message)) CloseAllTips();
+  if (code == HC_ACTION && w == PM_REMOVE && ClosesTips(reinterpret_cast<MSG*>(l)->message) && !OpenTips().empty())
+    PostMessageA(*OpenTips().begin(), kCloseTips, 0, 0);
   return CallNextHookEx(g_hook, code, w, l);
 }
 
@@ -89,6 +93,9 @@ LRESULT CALLBACK TipProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case kCloseTips:
+      CloseAllTips();
+      return 0;
     case WM_NCDESTROY:
       delete reinterpret_cast<TipLook*>(GetWindowLongPtrA(h, GWLP_USERDATA));
       SetWindowLongPtrA(h, GWLP_USERDATA, 0);

@@ -59,6 +59,11 @@ class Player(bench.TestCase):
         self.window.text()
         return self.driver.move(x, y)
 
+    def real_click(self, control):
+        """A click of the real mouse on the control, after the pointer is there."""
+        self.settle_pointer(*control.centre())
+        self.driver.mouse("click", "left")
+
     def choose_mode_one(self, pointer=(300, 200)):
         self.c("选择框1").post_click()
         box = self.program.msgbox()
@@ -107,7 +112,7 @@ class Player(bench.TestCase):
         self.driver.move(700, 80)
         self.assertTrue(tip.visible(), "moving the mouse closed the tip")
         self.driver.mouse("click", "left", at=(5, 5))  # on the desktop: not a window of the program
-        self.window.control("按钮2").user_click()  # a click in the program
+        self.real_click(self.c("按钮2"))  # a click in the program
         wait_until(lambda: not tip.visible(), what="the tip to close on a click")
         self.choose_mode_one()
         self.driver.key(VK_SHIFT)
@@ -174,6 +179,18 @@ class Player(bench.TestCase):
         self.c("按钮2").click()
         with open(links, "rb") as f:
             self.assertEqual(f.read(), expected.encode("gbk"))
+
+    def test_pause_lies_above_resume_in_one_place(self):
+        self.open()
+        pause, resume = self.c("按钮3"), self.c("按钮4")
+        self.assertEqual(pause.rect(), resume.rect())
+        self.real_click(pause)  # a real click at the shared place reaches the upper button
+        wait_until(lambda: not pause.visible(), what="pause to hide itself")
+        self.assertTrue(resume.visible())
+        self.real_click(resume)
+        wait_until(pause.visible, what="resume to show pause again")
+        self.c("按钮5").click()  # stop leaves the buttons as they are
+        self.assertTrue(pause.visible())
 
     def test_an_unwritable_links_file_shows_nothing(self):
         os.mkdir(os.path.join(self.folder.encode(), "Zorvat工作室.txt".encode("gbk")))  # a folder in its place
