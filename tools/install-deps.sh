@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-i686-posix
   wine wine32:i386 fonts-wine fonts-wqy-microhei
   xvfb xauth
-  lame sox python3-numpy imagemagick
+  lame sox pulseaudio python3-numpy imagemagick
 )
 
 missing=()
