@@ -57,8 +57,9 @@ void OpenTutorial(frame::Frame& f) {
 void OpenChat(frame::Frame& f) { OpenAddress(f, frame::Concat({"tencent://message/?uin=", values::kMakerAccount})); }
 
 void StartPlayer(frame::Frame& f) {
-  // No extension: the system looks for the program file with ".exe" appended.
-  if (auto* processes = f.services().processes) processes->Start(frame::Concat({f.RunDirectory(), "\\Pellarine"}), 1000);
+  // No extension: the system looks for the program file with ".exe" appended. Quoted, since
+  // unquoted a folder name with a space makes the system try the path's first word as a program.
+  if (auto* processes = f.services().processes) processes->Start(frame::Concat({"\"", f.RunDirectory(), "\\Pellarine\""}), 1000);
 }
 
 }  // namespace generator

@@ -23,6 +23,7 @@ import struct
 import subprocess
 import sys
 import time
+import types
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "autodrive"))
@@ -730,9 +731,11 @@ class TestCase(unittest.TestCase):
 
     def __init__(self, methodName="runTest"):
         super().__init__(methodName)
-        method = getattr(self, methodName, None)
+        method = getattr(type(self), methodName, None)
         if callable(method):
-            setattr(self, methodName, self._guarded(method))
+            # Bound again, so that unittest still sees a method when it loads
+            # one test by name.
+            setattr(self, methodName, types.MethodType(self._guarded(method), self))
 
     @staticmethod
     def _guarded(method):

@@ -155,7 +155,7 @@ TEST(GeneratorLauncher, StartsThePlayerBesideTheProgramAndShowsNothingWhateverTh
       EXPECT_EQ(g.tk.windows.size(), windows);
       EXPECT_EQ(g.C("标签5").text, caption);
     });
-    EXPECT_EQ(Only(g.tk.calls, {"Start"}), (Calls{"Start C:\\Zorvat\\Pellarine 1000", "Start C:\\Zorvat\\Pellarine 1000"}));
+    EXPECT_EQ(Only(g.tk.calls, {"Start"}), (Calls{"Start \"C:\\Zorvat\\Pellarine\" 1000", "Start \"C:\\Zorvat\\Pellarine\" 1000"}));
     EXPECT_EQ(g.tk.boxes.size(), 1u) << "only the welcome box";
   }
 }
