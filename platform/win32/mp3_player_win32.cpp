@@ -1,8 +1,6 @@
 #include "platform/win32/mp3_player_win32.h"
 
 #include <windows.h>
-#include <mmreg.h>
-#include <msacm.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,220 +12,17 @@
 #include "platform/mp3/frames.h"
 #include "platform/mp3/tags.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/mp3_decoder_win32.h"
+#include "platform/win32/wave_output_win32.h"
 
 namespace platform {
 namespace {
 
 namespace mp3 = platform::mp3;
 
-// Sound handed to waveOut at once: kBuffers buffers of kBufferMs each. Short,
-// so a pause or stop is heard at once; several, so a late wake-up of this
-// thread does not starve the device.
-constexpr int kBuffers = 4;
-constexpr int kBufferMs = 50;
-
-// The song file, read in pieces by the frame reader.
-class FileSource : public mp3::ByteSource {
- public:
-  // Paths are GBK bytes, which CreateFileA takes as they are.
-  static std::unique_ptr<FileSource> Open(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
-    win32::Handle file(h);
-    LARGE_INTEGER size;
-    // Only a disk file: a device such as CON or a pipe could block the reader for ever.
-    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) return nullptr;
-    return std::unique_ptr<FileSource>(new FileSource(std::move(file), size.QuadPart));
-  }
-  uint64_t Size() const override { return size_; }
-  size_t ReadAt(uint64_t offset, uint8_t* out, size_t len) override {
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    DWORD got = 0;
-    if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) ||
-        !ReadFile(file_.get(), out, static_cast<DWORD>(std::min<size_t>(len, 1 << 20)), &got, nullptr)) {
-      return 0;
-    }
-    return got;
-  }
-
- private:
-  FileSource(win32::Handle file, uint64_t size) : file_(std::move(file)), size_(size) {}
-  win32::Handle file_;
-  uint64_t size_;
-};
-
-WAVEFORMATEX PcmFormat(const mp3::FrameHeader& h) {
-  WAVEFORMATEX f{};
-  f.wFormatTag = WAVE_FORMAT_PCM;
-  f.nChannels = static_cast<WORD>(h.channels);
-  f.nSamplesPerSec = static_cast<DWORD>(h.sample_rate);
-  f.wBitsPerSample = 16;
-  f.nBlockAlign = static_cast<WORD>(2 * h.channels);
-  f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
-  return f;
-}
-
-// An ACM stream from Layer III frames to 16-bit PCM of the same rate and channels.
-class Decoder {
- public:
-  static std::unique_ptr<Decoder> Open(const mp3::FrameHeader& h) {
-    MPEGLAYER3WAVEFORMAT in{};
-    in.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
-    in.wfx.nChannels = static_cast<WORD>(h.channels);
-    in.wfx.nSamplesPerSec = static_cast<DWORD>(h.sample_rate);
-    in.wfx.nAvgBytesPerSec = static_cast<DWORD>(h.bitrate_kbps * 1000 / 8);
-    in.wfx.nBlockAlign = 1;
-    in.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
-    in.wID = MPEGLAYER3_ID_MPEG;
-    in.fdwFlags = MPEGLAYER3_FLAG_PADDING_ISO;
-    in.nBlockSize = static_cast<WORD>(h.frame_bytes);
-    in.nFramesPerBlock = 1;
-    WAVEFORMATEX out = PcmFormat(h);
-    std::unique_ptr<Decoder> d(new Decoder);
-    if (acmStreamOpen(&d->stream_, nullptr, &in.wfx, &out, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) != 0) {
-      d->stream_ = nullptr;
-      return nullptr;
-    }
-    DWORD out_bytes = 0;
-    if (acmStreamSize(d->stream_, kInputBytes, &out_bytes, ACM_STREAMSIZEF_SOURCE) != 0) return nullptr;
-    // Room for at least two frames of sound, whatever the codec estimates.
-    d->out_.resize(std::max<DWORD>(out_bytes, 2 * 1152 * 4));
-    d->header_.cbStruct = sizeof d->header_;
-    d->header_.pbSrc = d->in_;
-    d->header_.cbSrcLength = kInputBytes;
-    d->header_.pbDst = d->out_.data();
-    d->header_.cbDstLength = static_cast<DWORD>(d->out_.size());
-    if (acmStreamPrepareHeader(d->stream_, &d->header_, 0) != 0) return nullptr;
-    d->prepared_ = true;
-    return d;
-  }
-  ~Decoder() {
-    if (prepared_) {
-      header_.cbSrcLength = kInputBytes;
-      header_.cbDstLength = static_cast<DWORD>(out_.size());
-      acmStreamUnprepareHeader(stream_, &header_, 0);
-    }
-    if (stream_) acmStreamClose(stream_, 0);
-  }
-  Decoder(const Decoder&) = delete;
-  Decoder& operator=(const Decoder&) = delete;
-
-  // Starts a new pass through the song: the codec forgets what came before.
-  void Restart() {
-    pending_ = 0;
-    start_ = true;
-  }
-
-  // Decodes one frame and appends whatever sound the codec gives back.
-  // A frame the codec refuses is dropped.
-  void Decode(const uint8_t* frame, size_t size, std::vector<uint8_t>* pcm) {
-    if (size > kInputBytes) return;
-    if (pending_ + size > kInputBytes) pending_ = 0;  // a codec that keeps refusing input
-    std::memcpy(in_ + pending_, frame, size);
-    pending_ += size;
-    Convert(pcm, 0);
-  }
-  // Sound the codec still holds at the end of a pass.
-  void Flush(std::vector<uint8_t>* pcm) { Convert(pcm, ACM_STREAMCONVERTF_END); }
-
- private:
-  static constexpr DWORD kInputBytes = 4 * mp3::kMaxFrameBytes;
-  Decoder() = default;
-
-  void Convert(std::vector<uint8_t>* pcm, DWORD flags) {
-    if (start_) flags |= ACM_STREAMCONVERTF_START;
-    start_ = false;
-    header_.cbSrcLength = static_cast<DWORD>(pending_);
-    header_.cbDstLength = static_cast<DWORD>(out_.size());
-    header_.cbSrcLengthUsed = header_.cbDstLengthUsed = 0;
-    if (acmStreamConvert(stream_, &header_, flags) != 0) {
-      pending_ = 0;
-      return;
-    }
-    size_t used = std::min<size_t>(header_.cbSrcLengthUsed, pending_);
-    std::memmove(in_, in_ + used, pending_ - used);
-    pending_ -= used;
-    pcm->insert(pcm->end(), out_.begin(), out_.begin() + std::min<size_t>(header_.cbDstLengthUsed, out_.size()));
-  }
-
-  HACMSTREAM stream_ = nullptr;
-  ACMSTREAMHEADER header_{};
-  bool prepared_ = false;
-  bool start_ = true;
-  uint8_t in_[kInputBytes];
-  size_t pending_ = 0;
-  std::vector<uint8_t> out_;
-};
-
-// A waveOut device with its buffers; it signals `done` whenever a buffer has played.
-class Output {
- public:
-  static std::unique_ptr<Output> Open(const mp3::FrameHeader& h, HANDLE done) {
-    WAVEFORMATEX f = PcmFormat(h);
-    std::unique_ptr<Output> o(new Output);
-    if (waveOutOpen(&o->device_, WAVE_MAPPER, &f, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) !=
-        MMSYSERR_NOERROR) {
-      o->device_ = nullptr;
-      return nullptr;
-    }
-    size_t bytes = f.nAvgBytesPerSec / 1000 * kBufferMs / f.nBlockAlign * f.nBlockAlign;
-    for (Buffer& b : o->buffers_) {
-      b.data.resize(bytes);
-      b.header.lpData = reinterpret_cast<LPSTR>(b.data.data());
-      b.header.dwBufferLength = static_cast<DWORD>(bytes);
-      if (waveOutPrepareHeader(o->device_, &b.header, sizeof b.header) != MMSYSERR_NOERROR) return nullptr;
-      b.prepared = true;
-    }
-    return o;
-  }
-  ~Output() {
-    if (!device_) return;
-    // Reset returns every queued buffer, so they can be unprepared and the device closed.
-    waveOutReset(device_);
-    for (Buffer& b : buffers_) {
-      if (b.prepared) waveOutUnprepareHeader(device_, &b.header, sizeof b.header);
-    }
-    waveOutClose(device_);
-  }
-  Output(const Output&) = delete;
-  Output& operator=(const Output&) = delete;
-
-  size_t buffer_bytes() const { return buffers_[0].data.size(); }
-  void Pause() { waveOutPause(device_); }
-  void Resume() { waveOutRestart(device_); }
-
-  // Hands every free buffer to the device, each filled by `fill` (which
-  // returns how many bytes it wrote); true while any buffer is still queued.
-  template <typename Fill>
-  bool Feed(Fill fill) {
-    bool queued = false;
-    for (Buffer& b : buffers_) {
-      if (b.queued && !(b.header.dwFlags & WHDR_DONE)) {
-        queued = true;
-        continue;
-      }
-      b.queued = false;
-      size_t n = fill(b.data.data(), b.data.size());
-      if (n == 0) continue;
-      b.header.dwBufferLength = static_cast<DWORD>(n);
-      if (waveOutWrite(device_, &b.header, sizeof b.header) == MMSYSERR_NOERROR) b.queued = queued = true;
-    }
-    return queued;
-  }
-
- private:
-  struct Buffer {
-    std::vector<uint8_t> data;
-    WAVEHDR header{};
-    bool prepared = false;
-    bool queued = false;
-  };
-  Output() = default;
-  HWAVEOUT device_ = nullptr;
-  Buffer buffers_[kBuffers];
-};
+using win32mp3::Decoder;
+using win32mp3::FileSource;
+using win32mp3::Output;
 
 // The current song: its file, frame reader, codec and device. The device is
 // opened for the format of the song's first sound frame; when the format

@@ -149,7 +149,7 @@ class Player(bench.TestCase):
         self.c("选择框2").click()
         dialog, name = self.open_dialog()
         self.assertEqual(name.text(), "", "the first dialog is prefilled")
-        name.set_text(chosen)
+        name.type(chosen)
         dialog.press(1)
         box = self.program.msgbox()
         self.assertEqual((box.title, box.text), ("Zorvat提示：", "现在请您点击开始播放"))

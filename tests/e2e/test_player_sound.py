@@ -42,7 +42,8 @@ class PlayerSound(bench.TestCase):
         window.control("按钮6").click()
         return window
 
-    def test_a_song_loaded_by_name_plays_its_tone(self):
+    def test_a_song_loaded_by_name_plays_its_tone_even_when_the_links_file_cannot_be_written(self):
+        os.mkdir(os.path.join(bytes(self.folder), "Zorvat工作室.txt".encode("gbk")))  # a folder in its place
         device = rig.AlsaFile(self.folder, "out")
         window = self.open_with_song(device.env)
         window.control("按钮2").click()
