@@ -7,6 +7,7 @@
 
 #include "frame/control_id.h"
 #include "platform/win32/balloon_tip_win32.h"
+#include "platform/win32/controls_win32.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/pictures_win32.h"
 
@@ -17,17 +18,7 @@ using frame::Colour;
 using frame::Control;
 using frame::Kind;
 
-constexpr char kOldProcProp[] = "FrameOldProc";
-
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
-COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c & 0x00FFFFFFu); }
-
-// What a picture box paints; its window keeps a pointer in GWLP_USERDATA.
-struct PictureState {
-  Colour back = frame::kNoColour;
-  frame::Picture picture = frame::Picture::None;
-};
 
 class Window : public frame::NativeWindow {
  public:
@@ -239,112 +230,11 @@ HFONT Window::FontFor(const frame::Font& font) {
   return owned ? static_cast<HFONT>(owned.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// Forwards what a group box's children send their parent to the window, so
-// controls inside a group box behave like those placed on the window.
-LRESULT CALLBACK GroupProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  auto old = reinterpret_cast<WNDPROC>(GetPropA(h, kOldProcProp));
-  switch (msg) {
-    case WM_COMMAND:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_DRAWITEM:
-    case WM_NOTIFY:
-      return SendMessageA(GetAncestor(h, GA_ROOT), msg, w, l);
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(h, &r);
-      FillRect(reinterpret_cast<HDC>(w), &r, GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
-    case WM_NCDESTROY:
-      RemovePropA(h, kOldProcProp);
-      SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-      break;
-    default:
-      break;
-  }
-  return CallWindowProcA(old, h, msg, w, l);
-}
-
-LRESULT CALLBACK PictureProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT r;
-    GetClientRect(h, &r);
-    auto* state = reinterpret_cast<PictureState*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-    if (state && state->picture != frame::Picture::None) {
-      DrawPicture(dc, r, state->picture);
-    } else {
-      const COLORREF c = state && state->back != frame::kNoColour ? ToColorRef(state->back)
-                                                                  : GetSysColor(COLOR_BTNFACE);
-      GdiObject brush(CreateSolidBrush(c));
-      FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
-    }
-    EndPaint(h, &ps);
-    return 0;
-  }
-  if (msg == WM_ERASEBKGND) return 1;  // WM_PAINT fills it all
-  if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-  return DefWindowProcA(h, msg, w, l);
-}
-
-// The HTML view's own window: the browser control is hosted inside it.
-LRESULT CALLBACK HtmlViewProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_ERASEBKGND) {
-    RECT r;
-    GetClientRect(h, &r);
-    FillRect(reinterpret_cast<HDC>(w), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    return 1;
-  }
-  return DefWindowProcA(h, msg, w, l);
-}
-
 HWND Window::CreateControl(size_t index) {
   const Control& c = layout_.controls[index];
-  const char* cls = nullptr;
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
-  DWORD ex = 0;
-  switch (c.kind) {
-    case Kind::Button:
-      cls = "BUTTON";
-      style |= WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER;
-      if (c.picture != frame::Picture::None) style |= BS_BITMAP;
-      break;
-    case Kind::Check:  // the frame flips the mark, so a disabled box never changes
-      cls = "BUTTON";
-      style |= WS_TABSTOP | BS_CHECKBOX | BS_MULTILINE;
-      break;
-    case Kind::Radio:
-      cls = "BUTTON";
-      style |= WS_TABSTOP | BS_RADIOBUTTON | BS_MULTILINE;
-      break;
-    case Kind::Group:
-      cls = "BUTTON";
-      style |= BS_GROUPBOX;
-      ex = WS_EX_CONTROLPARENT;
-      break;
-    case Kind::Edit:
-      cls = "EDIT";
-      style |= WS_TABSTOP | ES_AUTOHSCROLL | (c.rightAligned ? ES_RIGHT : ES_LEFT);
-      ex = WS_EX_CLIENTEDGE;
-      break;
-    case Kind::Label:
-      cls = "STATIC";
-      style |= SS_NOPREFIX | (c.wraps ? SS_LEFT : SS_LEFTNOWORDWRAP | SS_CENTERIMAGE);
-      break;
-    case Kind::Picture:
-      cls = kPictureClass;
-      break;
-    case Kind::HtmlView:
-      cls = kHtmlViewClass;
-      break;
-    case Kind::Timer:
-    case Kind::CommonDialog:
-    case Kind::BalloonTip:
-      return nullptr;
-  }
+  const ControlClass k = ClassOf(c);
+  if (!k.cls) return nullptr;
+  DWORD style = k.style;
   if (c.visible) style |= WS_VISIBLE;
   if (c.disabled) style |= WS_DISABLED;
   HWND parent = hwnd_;
@@ -358,16 +248,12 @@ HWND Window::CreateControl(size_t index) {
     parent = controls_[g];
   }
   const auto id = static_cast<INT_PTR>(frame::ControlId(c.name));
-  HWND h = CreateWindowExA(ex, cls, c.text ? c.text : "", style, c.x, c.y, c.w, c.h, parent,
+  HWND h = CreateWindowExA(k.exStyle, k.cls, c.text ? c.text : "", style, c.x, c.y, c.w, c.h, parent,
                            reinterpret_cast<HMENU>(id), Instance(), nullptr);
   if (!h) return nullptr;
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
-  if (c.kind == Kind::Group) {
-    SetPropA(h, kOldProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrA(h, GWLP_WNDPROC)));
-    SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GroupProc));
-  }
-  if (c.kind == Kind::Picture)
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pictures_[index]));
+  if (c.kind == Kind::Group) ForwardGroupMessages(h);
+  if (c.kind == Kind::Picture) AttachPicture(h, &pictures_[index]);
   if ((c.kind == Kind::Check || c.kind == Kind::Radio) && c.checked)
     SendMessageA(h, BM_SETCHECK, BST_CHECKED, 0);
   if (c.kind == Kind::Button && c.picture != frame::Picture::None) {
@@ -443,15 +329,7 @@ void RegisterWindowClasses() {
   wc.lpszClassName = kWindowClass;
   RegisterClassExA(&wc);
 
-  wc.lpfnWndProc = PictureProc;
-  wc.hbrBackground = nullptr;
-  wc.lpszClassName = kPictureClass;
-  RegisterClassExA(&wc);
-
-  wc.lpfnWndProc = HtmlViewProc;
-  wc.lpszClassName = kHtmlViewClass;
-  RegisterClassExA(&wc);
-
+  RegisterControlClasses();
   RegisterBalloonTipClass();
 }
 

@@ -19,7 +19,5 @@ std::unique_ptr<frame::NativeWindow> BuildWindow(const frame::WindowLayout& layo
 bool RouteDialogKeys(MSG* msg);
 
 constexpr char kWindowClass[] = "FrameWindow";
-constexpr char kPictureClass[] = "FramePicture";
-constexpr char kHtmlViewClass[] = "FrameHtmlView";
 
 }  // namespace win32
