@@ -46,8 +46,9 @@ bool ClosesTips(UINT msg) {
 
 // Sees every input message the thread takes from its queue, in our loop and
 // in the loops of message boxes and dialogs alike.
-// The tips close after the input message has been handled: hiding a window
-// while the message is being taken from the queue makes Wine drop a click.
+// The tips close once the input message has been handled rather than while
+// it is being taken from the queue, so the click or key goes where it was
+// aimed before any window changes.
 LRESULT CALLBACK InputHook(int code, WPARAM w, LPARAM l) {
   if (code == HC_ACTION && w == PM_REMOVE && ClosesTips(reinterpret_cast<MSG*>(l)->message) && !OpenTips().empty())
     PostMessageA(*OpenTips().begin(), kCloseTips, 0, 0);
