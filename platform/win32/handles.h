@@ -52,9 +52,21 @@ struct FileTraits {
   static void Free(HANDLE h) { CloseHandle(h); }
 };
 
+struct MemoryDcTraits {
+  static HDC Null() { return nullptr; }
+  static void Free(HDC h) { DeleteDC(h); }
+};
+// The screen's device context, from GetDC(nullptr).
+struct ScreenDcTraits {
+  static HDC Null() { return nullptr; }
+  static void Free(HDC h) { ReleaseDC(nullptr, h); }
+};
+
 using GdiObject = Owned<HGDIOBJ, GdiTraits>;
 using Icon = Owned<HICON, IconTraits>;
 using Handle = Owned<HANDLE, HandleTraits>;
 using File = Owned<HANDLE, FileTraits>;
+using MemoryDc = Owned<HDC, MemoryDcTraits>;
+using ScreenDc = Owned<HDC, ScreenDcTraits>;
 
 }  // namespace win32

@@ -64,14 +64,12 @@ SIZE NaturalSize(frame::Picture picture) {
 }
 
 HBITMAP Render(frame::Picture picture, int w, int h) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  DrawPicture(dc, RECT{0, 0, w, h}, picture);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  ScreenDc screen(GetDC(nullptr));
+  HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), w, h);
+  MemoryDc dc(CreateCompatibleDC(screen.get()));
+  HGDIOBJ old = SelectObject(dc.get(), bitmap);
+  DrawPicture(dc.get(), RECT{0, 0, w, h}, picture);
+  SelectObject(dc.get(), old);
   return bitmap;
 }
 
@@ -103,11 +101,12 @@ HBITMAP PictureBitmap(frame::Picture picture) {
 HICON MakeIcon(frame::Picture picture, int size) {
   GdiObject colour(Render(picture, size, size));
   GdiObject mask(CreateBitmap(size, size, 1, 1, nullptr));  // all zero: every pixel opaque
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, mask.get());
-  PatBlt(dc, 0, 0, size, size, BLACKNESS);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  {
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    HGDIOBJ old = SelectObject(dc.get(), mask.get());
+    PatBlt(dc.get(), 0, 0, size, size, BLACKNESS);
+    SelectObject(dc.get(), old);
+  }
   ICONINFO info{};
   info.fIcon = TRUE;
   info.hbmColor = static_cast<HBITMAP>(colour.get());

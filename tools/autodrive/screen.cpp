@@ -2,71 +2,19 @@
 #include <cstring>
 
 #include "driver.h"
+#include "platform/win32/handles.h"
 
 namespace autodrive {
 namespace {
 
-// Owners of what the screenshot creates, released in reverse order.
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
+using win32::GdiObject;
+using win32::MemoryDc;
+using win32::ScreenDc;
 
- private:
-  HDC dc_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class Bitmap {
- public:
-  explicit Bitmap(HBITMAP b) : bitmap_(b) {}
-  ~Bitmap() {
-    if (bitmap_) DeleteObject(bitmap_);
-  }
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  HBITMAP get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
-};
-
-class File {
- public:
-  explicit File(const std::string& path)
-      : h_(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~File() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-  bool Write(const void* data, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(h_, data, size, &written, nullptr) && written == size;
-  }
-
- private:
-  HANDLE h_;
-};
+bool WriteAll(HANDLE file, const void* data, DWORD size) {
+  DWORD written = 0;
+  return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
 
 // Keeps the clipboard open; another process may hold it for a moment, so
 // opening is retried until the deadline.
@@ -92,8 +40,8 @@ Reply CmdScreenshot(Args& a) {
   std::string path;
   if (!a.Text(&path) || !a.Done()) return a.Bad();
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  ScreenDc screen;
-  MemoryDc memory(screen.get());
+  ScreenDc screen(GetDC(nullptr));
+  MemoryDc memory(CreateCompatibleDC(screen.get()));
   if (!screen.get() || !memory.get() || w <= 0 || h <= 0) return Err("failed", "no-screen-dc");
 
   BITMAPINFOHEADER header = {};
@@ -104,7 +52,7 @@ Reply CmdScreenshot(Args& a) {
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
   void* bits = nullptr;
-  Bitmap bitmap(CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
+  GdiObject bitmap(CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap.get() || !bits) return Err("failed", "CreateDIBSection");
   HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
   const BOOL copied = BitBlt(memory.get(), 0, 0, w, h, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
@@ -119,9 +67,10 @@ Reply CmdScreenshot(Args& a) {
   file_header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
   file_header.bfSize = file_header.bfOffBits + image;
   header.biSizeImage = image;
-  File out(path);
-  if (!out.ok()) return Err("failed", "CreateFileA " + Num(GetLastError()));
-  if (!out.Write(&file_header, sizeof file_header) || !out.Write(&header, sizeof header) || !out.Write(bits, image))
+  win32::File out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!out) return Err("failed", "CreateFileA " + Num(GetLastError()));
+  if (!WriteAll(out.get(), &file_header, sizeof file_header) || !WriteAll(out.get(), &header, sizeof header) ||
+      !WriteAll(out.get(), bits, image))
     return Err("failed", "WriteFile " + Num(GetLastError()));
   return Ok(Num(w) + " " + Num(h));
 }
