@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/install-deps.sh
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DWITH_WIN32=ON \
-  -DZV_COUNTER_PAGE_HOST=127.0.0.1:18080 -DZV_COUNTER_IMAGE_HOST=img.counter.test >/dev/null
+  -DZV_COUNTER_PAGE_HOST=127.0.0.1:18080 -DZV_COUNTER_IMAGE_HOST=img.counter.test \
+  -DZV_PLAYER_HOST=127.0.0.1:18081 >/dev/null
 cmake --build build/test -j"$(nproc)"
 ctest --test-dir build/test --output-on-failure "$@"

@@ -18,6 +18,10 @@ const Control* WindowLayout::Find(std::string_view controlName) const {
   return nullptr;
 }
 
+Origin CentredOnScreen(const WindowLayout& layout, int screenW, int screenH) {
+  return {(screenW - layout.w) / 2, (screenH - layout.h) / 2};
+}
+
 namespace {
 
 Text CheckControl(const WindowLayout& l, const Control& c, const std::set<std::string>& groups) {

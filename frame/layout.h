@@ -82,4 +82,12 @@ struct WindowLayout {
 
 using Layouts = std::vector<WindowLayout>;
 
+// The top-left corner of a window of the layout's outer size, centred on the
+// whole screen. A taskbar makes the work area smaller than the screen; the
+// window is not moved for it. The declared x and y are not used.
+struct Origin {
+  int x = 0, y = 0;
+};
+Origin CentredOnScreen(const WindowLayout& layout, int screenW, int screenH);
+
 }  // namespace frame

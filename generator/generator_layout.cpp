@@ -3,6 +3,7 @@
 #include <string>
 
 #include "generator/handlers.h"
+#include "generator/player_code.h"
 #include "values.h"
 
 namespace generator {
@@ -25,14 +26,10 @@ constexpr frame::Colour kCountColour = 0x00E03058;
 
 // The colour grid: 按钮11 to 按钮18 in the first row, 按钮20 to 按钮27 in the second.
 void AddColourGrid(std::vector<Control>& controls) {
-  static const char* const kNames[16] = {"按钮11", "按钮12", "按钮13", "按钮14", "按钮15", "按钮16",
-                                         "按钮17", "按钮18", "按钮20", "按钮21", "按钮22", "按钮23",
-                                         "按钮24", "按钮25", "按钮26", "按钮27"};
-  static const char* const kCaptions[16] = {"⑴", "⑵", "⑶", "⑷", "⑸", "⑹", "⑺", "⑻",
-                                            "⑼", "⑽", "⑾", "⑿", "⒀", "⒁", "⒂", "⒃"};
-  for (int i = 0; i < 16; ++i)
-    controls.push_back({.kind = Kind::Button, .name = kNames[i], .text = kCaptions[i], .x = 40 + 24 * (i % 8),
-                        .y = i < 8 ? 16 : 32, .w = 16, .h = 16, .inside = "分组框8"});
+  for (size_t i = 0; i < kColours.size(); ++i)
+    controls.push_back({.kind = Kind::Button, .name = kColours[i].button, .text = kColours[i].caption,
+                        .x = 40 + 24 * static_cast<int>(i % 8), .y = i < 8 ? 16 : 32, .w = 16, .h = 16,
+                        .inside = "分组框8", .clicked = kColourHandlers[i]});
 }
 
 frame::WindowLayout GeneratorWindow() {
@@ -44,13 +41,15 @@ frame::WindowLayout GeneratorWindow() {
   auto& c = l.controls;
   c = {
       {.kind = Kind::Group, .name = "分组框2", .text = "哈希值输入区", .x = 24, .y = 8, .w = 240, .h = 56, .font = kSong12Bold, .textColour = kRed},
-      {.kind = Kind::Edit, .name = "编辑框1", .x = 32, .y = 24, .w = 224, .h = 32, .textColour = kViolet, .backColour = 0x00FFFFFF},
-      {.kind = Kind::Button, .name = "按钮9", .text = "清除", .x = 264, .y = 24, .w = 16, .h = 32, .font = kKai12},
+      {.kind = Kind::Edit, .name = "编辑框1", .x = 32, .y = 24, .w = 224, .h = 32, .textColour = kViolet, .backColour = 0x00FFFFFF,
+       .changed = HashChanged},
+      {.kind = Kind::Button, .name = "按钮9", .text = "清除", .x = 264, .y = 24, .w = 16, .h = 32, .font = kKai12, .clicked = ClearHash},
       {.kind = Kind::Group, .name = "分组框7", .text = "是否播放", .x = 24, .y = 64, .w = 240, .h = 40, .font = kSong12Bold, .textColour = kRed},
       {.kind = Kind::Check, .name = "选择框1", .text = "是", .x = 8, .y = 16, .w = 56, .h = 16, .inside = "分组框7", .checked = true,
-       .font = kSong12Bold, .textColour = kRed},
+       .font = kSong12Bold, .textColour = kRed, .clicked = ChooseAutoplayYes},
       {.kind = Kind::Edit, .name = "编辑框3", .text = "1", .x = 88, .y = 16, .w = 56, .h = 16, .inside = "分组框7", .visible = false},
-      {.kind = Kind::Check, .name = "选择框2", .text = "否 ", .x = 200, .y = 80, .w = 56, .h = 16, .font = kSong12Bold, .textColour = kRed},
+      {.kind = Kind::Check, .name = "选择框2", .text = "否 ", .x = 200, .y = 80, .w = 56, .h = 16, .font = kSong12Bold, .textColour = kRed,
+       .clicked = ChooseAutoplayNo},
       {.kind = Kind::Group, .name = "分组框8", .text = "颜色", .x = 24, .y = 104, .w = 240, .h = 56, .font = kSong12Bold, .textColour = kRed},
       {.kind = Kind::Picture, .name = "图片框5", .x = 8, .y = 16, .w = 24, .h = 32, .inside = "分组框8", .backColour = 0x00FF8800},
   };
@@ -58,9 +57,12 @@ frame::WindowLayout GeneratorWindow() {
   const std::vector<Control> rest = {
       {.kind = Kind::Edit, .name = "编辑框4", .text = "0", .x = 216, .y = -8, .w = 48, .h = 16, .inside = "分组框8", .visible = false},
       {.kind = Kind::Group, .name = "分组框1", .text = "播放器样式选择及生成区", .x = 24, .y = 160, .w = 240, .h = 80, .font = kSong12Bold, .textColour = kRed},
-      {.kind = Kind::Radio, .name = "单选框1", .text = "式样一", .x = 8, .y = 16, .w = 72, .h = 16, .inside = "分组框1", .font = kSong12Bold, .textColour = 0x00FF8800},
-      {.kind = Kind::Radio, .name = "单选框2", .text = "式样二", .x = 8, .y = 32, .w = 80, .h = 24, .inside = "分组框1", .font = kSong12Bold, .textColour = 0x00800000},
-      {.kind = Kind::Radio, .name = "单选框3", .text = "式样三", .x = 8, .y = 56, .w = 80, .h = 16, .inside = "分组框1", .font = kSong12Bold, .textColour = kCountColour},
+      {.kind = Kind::Radio, .name = "单选框1", .text = "式样一", .x = 8, .y = 16, .w = 72, .h = 16, .inside = "分组框1", .font = kSong12Bold, .textColour = 0x00FF8800,
+       .clicked = ChooseStyleOne},
+      {.kind = Kind::Radio, .name = "单选框2", .text = "式样二", .x = 8, .y = 32, .w = 80, .h = 24, .inside = "分组框1", .font = kSong12Bold, .textColour = 0x00800000,
+       .clicked = ChooseStyleTwo},
+      {.kind = Kind::Radio, .name = "单选框3", .text = "式样三", .x = 8, .y = 56, .w = 80, .h = 16, .inside = "分组框1", .font = kSong12Bold, .textColour = kCountColour,
+       .clicked = ChooseStyleThree},
       {.kind = Kind::Edit, .name = "编辑框5", .x = 136, .y = 40, .w = 88, .h = 32, .inside = "分组框1", .visible = false},
       {.kind = Kind::Timer, .name = "时钟1", .x = 272, .y = 200, .w = 8, .h = 24, .tick = ClockTick},
       {.kind = Kind::Group, .name = "分组框6", .x = 24, .y = 240, .w = 240, .h = 72},
@@ -70,10 +72,13 @@ frame::WindowLayout GeneratorWindow() {
       {.kind = Kind::Label, .name = "标签7", .text = "是否播放：是", .x = 32, .y = 248, .w = 224, .h = 16, .font = kSong12Bold, .textColour = 0x0080E000},
       {.kind = Kind::Group, .name = "分组框3", .text = "音乐代码输出区", .x = 24, .y = 312, .w = 240, .h = 56, .font = kSong12Bold, .textColour = kRed},
       {.kind = Kind::Edit, .name = "编辑框2", .x = 32, .y = 328, .w = 224, .h = 32, .disabled = true, .textColour = kViolet, .backColour = 0x00FFFFFF},
-      {.kind = Kind::Button, .name = "按钮1", .text = "Flash代码", .x = 24, .y = 368, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold},
-      {.kind = Kind::Button, .name = "按钮3", .text = "HTML代码", .x = 152, .y = 368, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold},
+      {.kind = Kind::Button, .name = "按钮1", .text = "Flash代码", .x = 24, .y = 368, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold,
+       .clicked = CopyAddress},
+      {.kind = Kind::Button, .name = "按钮3", .text = "HTML代码", .x = 152, .y = 368, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold,
+       .clicked = CopySnippet},
       {.kind = Kind::Button, .name = "按钮5", .text = "Zorvat工作室", .x = 24, .y = 416, .w = 112, .h = 24, .font = kSong14Bold, .clicked = OpenStudio},
-      {.kind = Kind::Button, .name = "按钮2", .text = "测调效果", .x = 152, .y = 424, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold},
+      {.kind = Kind::Button, .name = "按钮2", .text = "测调效果", .x = 152, .y = 424, .w = 112, .h = 40, .disabled = true, .font = kSong14Bold,
+       .clicked = OpenPreview},
       {.kind = Kind::Button, .name = "按钮8", .text = "使用教程", .x = 24, .y = 440, .w = 112, .h = 24, .font = kSong14Bold, .clicked = OpenTutorial},
       {.kind = Kind::Group, .name = "分组框4", .text = "作者信息", .x = 24, .y = 464, .w = 240, .h = 88, .font = kSong12Bold, .textColour = kRed},
       {.kind = Kind::Label, .name = "标签1", .text = kAuthor.c_str(), .x = 80, .y = 16, .w = 136, .h = 32, .inside = "分组框4",
@@ -109,6 +114,7 @@ frame::WindowLayout PreviewWindow() {
   l.buttons = frame::CaptionButtons::CloseOnly;
   l.icon = frame::Picture::ProgramPicture;
   l.iconSize = 48;
+  l.created = PreviewCreated;
   l.controls = {
       {.kind = Kind::HtmlView, .name = "超文本浏览框1", .x = 0, .y = 0, .w = 664, .h = 368},
   };

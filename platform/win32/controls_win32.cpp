@@ -1,6 +1,7 @@
 #include "platform/win32/controls_win32.h"
 
 #include "platform/win32/handles.h"
+#include "platform/win32/html_view_win32.h"
 #include "platform/win32/pictures_win32.h"
 
 namespace win32 {
@@ -56,17 +57,6 @@ LRESULT CALLBACK PictureProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   }
   if (msg == WM_ERASEBKGND) return 1;  // WM_PAINT fills it all
   if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-  return DefWindowProcA(h, msg, w, l);
-}
-
-// The HTML view's own window: the browser control is hosted inside it.
-LRESULT CALLBACK HtmlViewProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_ERASEBKGND) {
-    RECT r;
-    GetClientRect(h, &r);
-    FillRect(reinterpret_cast<HDC>(w), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    return 1;
-  }
   return DefWindowProcA(h, msg, w, l);
 }
 

@@ -1,6 +1,7 @@
 // Owners of Win32 handles: each frees only what it created, and none can be copied.
 #pragma once
 #include <windows.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -27,6 +28,8 @@ class Owned {
     h_ = h;
   }
   H get() const { return h_; }
+  // Gives up ownership, as when the system takes the handle over.
+  H release() { return std::exchange(h_, Traits::Null()); }
   explicit operator bool() const { return h_ != Traits::Null(); }
 
  private:
@@ -52,6 +55,24 @@ struct FileTraits {
   static void Free(HANDLE h) { CloseHandle(h); }
 };
 
+// Memory from GlobalAlloc, such as a clipboard item before the system takes it.
+struct GlobalTraits {
+  static HGLOBAL Null() { return nullptr; }
+  static void Free(HGLOBAL h) { GlobalFree(h); }
+};
+
+struct BstrTraits {
+  static BSTR Null() { return nullptr; }
+  static void Free(BSTR s) { SysFreeString(s); }
+};
+
+// A COM interface pointer: one reference, released once.
+template <typename T>
+struct ComTraits {
+  static T* Null() { return nullptr; }
+  static void Free(T* p) { p->Release(); }
+};
+
 struct MemoryDcTraits {
   static HDC Null() { return nullptr; }
   static void Free(HDC h) { DeleteDC(h); }
@@ -66,6 +87,10 @@ using GdiObject = Owned<HGDIOBJ, GdiTraits>;
 using Icon = Owned<HICON, IconTraits>;
 using Handle = Owned<HANDLE, HandleTraits>;
 using File = Owned<HANDLE, FileTraits>;
+using GlobalMemory = Owned<HGLOBAL, GlobalTraits>;
+using Bstr = Owned<BSTR, BstrTraits>;
+template <typename T>
+using Com = Owned<T*, ComTraits<T>>;
 using MemoryDc = Owned<HDC, MemoryDcTraits>;
 using ScreenDc = Owned<HDC, ScreenDcTraits>;
 

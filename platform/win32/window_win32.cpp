@@ -9,6 +9,7 @@
 #include "platform/win32/balloon_tip_win32.h"
 #include "platform/win32/controls_win32.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/html_view_win32.h"
 #include "platform/win32/pictures_win32.h"
 
 namespace win32 {
@@ -86,7 +87,9 @@ class Window : public frame::NativeWindow {
     else
       ::SetTimer(hwnd_, id, static_cast<UINT>(periodMs), nullptr);  // replaces a running one
   }
-  void Navigate(int i, const frame::Text& address) override { (void)i, (void)address; }
+  void Navigate(int i, const frame::Text& address) override {
+    if (controls_[i]) NavigateHtmlView(controls_[i], address);
+  }
   void PopUpTip(int i, frame::Point at, const frame::Text& text) override {
     auto& tip = tips_[i];
     if (!tip) tip = std::make_unique<BalloonTip>(layout_.controls[i]);
@@ -254,6 +257,8 @@ HWND Window::CreateControl(size_t index) {
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
   if (c.kind == Kind::Group) ForwardGroupMessages(h);
   if (c.kind == Kind::Picture) AttachPicture(h, &pictures_[index]);
+  if (c.kind == Kind::Edit) SendMessageA(h, EM_SETLIMITTEXT, 0, 0);  // no limit instead of 32,767 characters
+  if (c.kind == Kind::HtmlView) AttachHtmlView(h);
   if ((c.kind == Kind::Check || c.kind == Kind::Radio) && c.checked)
     SendMessageA(h, BM_SETCHECK, BST_CHECKED, 0);
   if (c.kind == Kind::Button && c.picture != frame::Picture::None) {
@@ -267,12 +272,8 @@ bool Window::Create() {
   // No WS_CLIPCHILDREN: labels draw without a background over what the window paints.
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   if (layout_.buttons == frame::CaptionButtons::CloseMinimise) style |= WS_MINIMIZEBOX;
-  // Open centred on the work area of the screen; the declared left and top are not used.
-  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - layout_.w) / 2;
-  const int y = work.top + (work.bottom - work.top - layout_.h) / 2;
-  if (!CreateWindowExA(0, kWindowClass, layout_.title, style, x, y, layout_.w, layout_.h, nullptr,
+  const frame::Origin at = frame::CentredOnScreen(layout_, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  if (!CreateWindowExA(0, kWindowClass, layout_.title, style, at.x, at.y, layout_.w, layout_.h, nullptr,
                        nullptr, Instance(), this))
     return false;
   for (size_t i = 0; i < layout_.controls.size(); ++i) {

@@ -2,64 +2,21 @@
 // layouts, over the toolkit double and recording services.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "fake_toolkit.h"
-#include "frame/frame.h"
 #include "generator/clock_text.h"
-#include "generator/generator_layout.h"
 #include "generator/handlers.h"
-#include "service_fakes.h"
-#include "values.h"
+#include "generator_fixture.h"
 
 namespace {
 
+using fake::Generator;
 using fake::Only;
 using frame::Text;
 using generator::kGeneratorWindow;
 using generator::kStudioWindow;
 using Calls = std::vector<std::string>;
-
-// Cordivane started from C:\Zorvat with recording services.
-struct Generator {
-  Generator() {
-    tk.programPath = "C:\\Zorvat\\Cordivane.exe";
-    // One digit image, so that the usage count shows where it went.
-    http.body = std::string("<img src=\"http://") + values::kCounterImageHost + "/img/43/7.gif\">";
-  }
-
-  // Starts the program, lets `user` act, then closes whatever is still open.
-  void Run(const std::function<void()>& user) {
-    tk.Then([&] {
-      user();
-      for (const char* w : {kStudioWindow, kGeneratorWindow})
-        if (frame.IsOpen(w)) tk.Close(w);
-    });
-    EXPECT_EQ(frame.Run(kGeneratorWindow), 0);
-  }
-
-  void Click(const char* window, const char* control) { tk.Click(window, control); }
-  fake::ControlState& C(const char* control) { return tk.Win(kGeneratorWindow).Control(control); }
-
-  fake::NotingToolkit tk;
-  fake::RecordingHttp http{tk};
-  fake::RecordingShell shell{tk};
-  fake::RecordingProcesses processes{tk};
-  fake::FixedClock clock;
-  frame::Frame frame{tk, generator::Layouts(), Services()};
-
- private:
-  frame::Services Services() {
-    frame::Services s;
-    s.http = &http;
-    s.shell = &shell;
-    s.processes = &processes;
-    s.clock = &clock;
-    return s;
-  }
-};
 
 TEST(GeneratorStartUp, WelcomeBoxThenUsageCountThenTheClockAllBeforeTheWindowIsShown) {
   Generator g;

@@ -2,12 +2,14 @@
 // handlers. Every request is noted in the toolkit double's call list, so one
 // list shows the order of boxes, windows, timers, tips and service requests.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fake_toolkit.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/http_client.h"
@@ -118,15 +120,36 @@ class RecordingProcesses : public platform::Processes {
   FakeToolkit& tk_;
 };
 
-// Notes "Get <url>" and answers `body`.
+// Notes "Get <url>", runs `whileFetching` as if the request were under way,
+// and answers `body`.
 class RecordingHttp : public platform::HttpClient {
  public:
   explicit RecordingHttp(FakeToolkit& tk) : tk_(tk) {}
   std::string Get(const Text& url) override {
     tk_.Note("Get " + url);
+    if (whileFetching) whileFetching();
     return body;
   }
   std::string body;
+  std::function<void()> whileFetching;
+
+ private:
+  FakeToolkit& tk_;
+};
+
+// Notes "PutText <text>". While `works` the text becomes the content; else
+// the content stays as it was and the answer is false, as when another
+// program holds the clipboard.
+class RecordingClipboard : public platform::Clipboard {
+ public:
+  explicit RecordingClipboard(FakeToolkit& tk) : tk_(tk) {}
+  bool PutText(const Text& text) override {
+    tk_.Note("PutText " + text);
+    if (works) content = text;
+    return works;
+  }
+  bool works = true;
+  Text content = "(before)";
 
  private:
   FakeToolkit& tk_;
