@@ -9,7 +9,8 @@ namespace {
 
 constexpr char kNoCode[] = "还未生成代码··";
 constexpr char kNoLink[] = "还未生成链接··";
-// The copy reports its failure: the clipboard was not changed.
+// Shown instead of the success message when the clipboard could not be had;
+// it then holds what it held before.
 constexpr char kCopyFailed[] = "复制失败：剪贴板正被其他程序占用，请稍后再试！";
 
 frame::Ref G(const char* control) { return {kGeneratorWindow, control}; }

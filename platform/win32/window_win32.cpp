@@ -257,7 +257,7 @@ HWND Window::CreateControl(size_t index) {
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
   if (c.kind == Kind::Group) ForwardGroupMessages(h);
   if (c.kind == Kind::Picture) AttachPicture(h, &pictures_[index]);
-  if (c.kind == Kind::Edit) SendMessageA(h, EM_SETLIMITTEXT, 0, 0);  // no limit instead of 32,767 characters
+  if (c.kind == Kind::Edit) SendMessageA(h, EM_SETLIMITTEXT, 0, 0);  // the default stops typing at 32,767 (Wine: 30,000)
   if (c.kind == Kind::HtmlView) AttachHtmlView(h);
   if ((c.kind == Kind::Check || c.kind == Kind::Radio) && c.checked)
     SendMessageA(h, BM_SETCHECK, BST_CHECKED, 0);

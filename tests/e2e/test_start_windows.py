@@ -4,7 +4,7 @@ import bench
 
 EM_GETLIMITTEXT = 0x00D5
 # What a single-line edit box reports once its limit is lifted; the system's
-# default is 32,767 (0x7FFF).
+# default is 32,767 (30,000 under Wine).
 NO_LIMIT = 0x7FFFFFFE
 
 
