@@ -5,6 +5,7 @@ exact samples, a private pulseaudio with a pipe sink for timing)."""
 
 import os
 import queue
+import shutil
 import signal
 import subprocess
 import threading
@@ -226,27 +227,34 @@ class AlsaFile:
 
 class PulseSink:
     """A private pulseaudio whose only sink writes, in real time, into a pipe
-    this object reads, noting when each piece arrived."""
+    this object reads, noting when each piece arrived. Its socket and pipe lie
+    in a folder of its own in the bench's scratch folder (a UNIX socket path
+    holds at most 107 bytes); `workdir` is no longer used."""
 
     RATE = 44100
+    START_TIMEOUT = 30  # a first start on a fresh machine has taken over 8 s
 
-    def __init__(self, state, workdir):
-        self.dir = Path(workdir) / "pulse"
-        self.dir.mkdir()
-        sock, fifo = self.dir / "pulse.sock", self.dir / "sink.fifo"
+    def __init__(self, state, workdir=None):
+        self.dir = Path(state.temp_dir("pulse-"))
+        sock, fifo, log = self.dir / "pulse.sock", self.dir / "sink.fifo", self.dir / "pulseaudio.log"
         env = dict(os.environ, HOME=str(self.dir), XDG_CONFIG_HOME=str(self.dir),
                    XDG_RUNTIME_DIR=str(self.dir), PULSE_RUNTIME_PATH=str(self.dir / "run"),
                    PULSE_STATE_PATH=str(self.dir / "state"))
-        self.server = bench.spawn(
-            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-             "--disallow-exit", "--log-target=stderr",
-             "-L", "module-native-protocol-unix socket=%s auth-anonymous=1" % sock,
-             "-L", "module-pipe-sink file=%s format=s16le rate=%d channels=2 "
-                   "use_system_clock_for_timing=yes" % (fifo, self.RATE)],
-            state, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if not poll(lambda: sock.exists() and fifo.exists(), 15):
+        with open(log, "wb") as err:
+            self.server = bench.spawn(
+                ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                 "--disallow-exit", "--log-target=stderr",
+                 "-L", "module-native-protocol-unix socket=%s auth-anonymous=1" % sock,
+                 "-L", "module-pipe-sink file=%s format=s16le rate=%d channels=2 "
+                       "use_system_clock_for_timing=yes" % (fifo, self.RATE)],
+                state, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err)
+        if not poll(lambda: (sock.exists() and fifo.exists()) or self.server.poll() is not None,
+                    self.START_TIMEOUT) or self.server.poll() is not None:
+            ended = self.server.poll()
             self.close()
-            raise AssertionError("pulseaudio did not start")
+            why = ("ended with exit code %d" % ended if ended is not None
+                   else "did not start within %d s" % self.START_TIMEOUT)
+            raise AssertionError("pulseaudio %s; its output:\n%s" % (why, bench.tail(log)))
         self.env = {"PULSE_SERVER": "unix:%s" % sock, "WINEDLLOVERRIDES": "winealsa.drv=d"}
         self.data = bytearray()
         self.arrivals = []  # (bytes received so far, monotonic time)
@@ -303,6 +311,7 @@ class PulseSink:
         if hasattr(self, "reader"):
             self.reader.join(timeout=10)
             os.close(self.fd)
+        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 # ---- analysis ---------------------------------------------------------------

@@ -2,7 +2,6 @@
 button, loading a song by name or through the open dialog, and the links file."""
 import os
 import shutil
-import tempfile
 
 import bench
 from bench import wait_equal, wait_until
@@ -20,7 +19,7 @@ class Player(bench.TestCase):
     def setUp(self):
         super().setUp()
         # Each test runs its own copy, so the links file lands in a folder of its own.
-        self.folder = tempfile.mkdtemp(prefix="player-", dir=self.state.dir)
+        self.folder = self.state.temp_dir("player-")
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
         shutil.copy(self.state.exe("Pellarine.exe"), self.folder)
 
@@ -121,7 +120,7 @@ class Player(bench.TestCase):
     def test_load_by_name_builds_the_path_from_the_run_directory(self):
         self.open()
         self.choose_mode_one()
-        folder = "Z:" + self.folder.replace("/", "\\")
+        folder = bench.win_path(self.folder)
         for typed, path, hint in (("abc", "\\abc.mp3", "Tip：请点击开始播放~~~"),
                                   ("", "\\.mp3", "Tip：请先输入歌曲名称~~~"),
                                   ("歌 1.mp3", "\\歌 1.mp3.mp3", "Tip：请点击开始播放~~~")):
@@ -144,7 +143,7 @@ class Player(bench.TestCase):
         song = os.path.join(self.folder, "选中.mp3")
         with open(song.encode("gbk"), "wb") as f:
             f.write(b"\0" * 16)
-        chosen = "Z:" + song.replace("/", "\\")
+        chosen = bench.win_path(song)
         self.open()
         self.c("选择框2").click()
         dialog, name = self.open_dialog()

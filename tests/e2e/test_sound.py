@@ -30,7 +30,7 @@ def setUpModule():
     global STATE, WORK
     STATE = bench.State()
     STATE.exe("playmp3.exe")
-    WORK = Path(tempfile.mkdtemp(prefix="zv-sound-"))
+    WORK = Path(STATE.temp_dir("sound-"))
 
 
 def tearDownModule():
@@ -251,7 +251,7 @@ class RealTime(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.files = Files()
-        cls.sink = rig.PulseSink(STATE, cls.files.dir)
+        cls.sink = rig.PulseSink(STATE)
         cls.tone = cls.files.tone("three_seconds", 44100, 2, ["-b", "128"], [(440, 3.0)])
         cls.two_tones = cls.files.tone("two_tones", 44100, 2, ["-b", "128"], [(440, 1.0), (880, 1.0)])
 
