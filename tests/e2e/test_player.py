@@ -63,16 +63,19 @@ class Player(bench.TestCase):
         self.settle_pointer(*control.centre())
         self.driver.mouse("click", "left")
 
+    def mode_one_tips(self):
+        return sorted((t.hwnd.hwnd, tuple(t.hwnd.rect()[:2])) for t in self.tips() if t.hwnd.text() == MODE_ONE_TIP)
+
     def choose_mode_one(self, pointer=(300, 200)):
+        before = self.mode_one_tips()  # one of an earlier choice may still be up
         self.c("选择框1").post_click()
         box = self.program.msgbox()
         self.assertEqual((box.title, box.text), ("信息：", "请输入歌曲名称。[全名] "))
         pointer = self.settle_pointer(*pointer)
-        self.assertFalse([t for t in self.tips() if t.hwnd.text() == MODE_ONE_TIP and t.hwnd.rect()[:2] == pointer],
-                         "the tip came before the box closed")
+        self.assertEqual(self.mode_one_tips(), before, "the tip came before the box closed")
         box.hwnd.press()
-        wait_until(lambda: any(t.hwnd.text() == MODE_ONE_TIP and t.hwnd.rect()[:2] == pointer for t in self.tips()),
-                   what=f"the mode-one tip at the pointer {pointer}")
+        wait_equal(lambda: [at for hwnd, at in self.mode_one_tips() if (hwnd, at) not in before], [pointer],
+                   what="where the mode-one tips shown after the box lie")
 
     def test_start_tip_at_the_pointer_and_every_mode_control_disabled(self):
         self.open(pointer=(120, 90))
