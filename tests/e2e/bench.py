@@ -588,7 +588,8 @@ class Driver(autodrive_client.Driver):
         grab's crossing events carry the old position, which a Wine process
         may report after the move. Moving the X pointer first makes every
         such event carry the new one; the driver then lets each window
-        thread drain its events before it sets the position. (On a display
+        thread drain its events before it sets the position and after, and
+        sets it again if a late event put it back. (On a display
         of one's own, where the desktop window may lie anywhere, only the
         driver moves it, and the pointer may jump back for a moment.)
         """
