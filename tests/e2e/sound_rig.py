@@ -237,6 +237,9 @@ class PulseSink:
     def __init__(self, state, workdir=None):
         self.dir = Path(state.temp_dir("pulse-"))
         sock, fifo, log = self.dir / "pulse.sock", self.dir / "sink.fifo", self.dir / "pulseaudio.log"
+        if len(bytes(sock)) > 107:
+            # pulseaudio would bind the socket at the path cut short, and say nothing.
+            raise AssertionError("the pulseaudio socket path is over 107 bytes: %s" % sock)
         env = dict(os.environ, HOME=str(self.dir), XDG_CONFIG_HOME=str(self.dir),
                    XDG_RUNTIME_DIR=str(self.dir), PULSE_RUNTIME_PATH=str(self.dir / "run"),
                    PULSE_STATE_PATH=str(self.dir / "state"))
@@ -248,9 +251,10 @@ class PulseSink:
                  "-L", "module-pipe-sink file=%s format=s16le rate=%d channels=2 "
                        "use_system_clock_for_timing=yes" % (fifo, self.RATE)],
                 state, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err)
-        if not poll(lambda: (sock.exists() and fifo.exists()) or self.server.poll() is not None,
-                    self.START_TIMEOUT) or self.server.poll() is not None:
-            ended = self.server.poll()
+        ready = poll(lambda: self.server.poll() is not None or (sock.exists() and fifo.exists()),
+                     self.START_TIMEOUT)
+        ended = self.server.poll()
+        if not ready or ended is not None:
             self.close()
             why = ("ended with exit code %d" % ended if ended is not None
                    else "did not start within %d s" % self.START_TIMEOUT)
