@@ -70,9 +70,11 @@ class Player:
         hex_path = wine_path(path).hex() if path else ""
         return self.send(("play %d %s" % (count, hex_path)).strip())
 
-    def cpu_seconds(self):
-        """User and system time of the Windows process, all its threads."""
-        with open("/proc/%d/stat" % self.proc.pid) as f:
+    def cpu_seconds(self, thread=None):
+        """User and system time of the Windows process, all its threads, or
+        of the one thread of that id."""
+        task = "/task/%d" % thread if thread else ""
+        with open("/proc/%d%s/stat" % (self.proc.pid, task)) as f:
             fields = f.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
@@ -100,14 +102,16 @@ class Player:
         return self._tids[name]
 
     def activity_over(self, seconds, thread):
-        """CPU seconds used, and wake-ups of all threads and of the named
-        thread, over the next `seconds`."""
+        """CPU seconds used by all threads and by the named thread, and
+        wake-ups of all threads and of the named thread, over the next
+        `seconds`."""
         tid = self.thread_id(thread)
-        cpu, before = self.cpu_seconds(), self.switches()
+        cpu, cpu_thread, before = self.cpu_seconds(), self.cpu_seconds(tid), self.switches()
         time.sleep(seconds)
-        cpu, after = self.cpu_seconds() - cpu, self.switches()
+        cpu, cpu_thread = self.cpu_seconds() - cpu, self.cpu_seconds(tid) - cpu_thread
+        after = self.switches()
         woken = {t: n - before.get(t, (None, 0))[1] for t, (_, n) in after.items()}
-        return cpu, sum(woken.values()), woken.get(tid, 0)
+        return cpu, cpu_thread, sum(woken.values()), woken.get(tid, 0)
 
     def quit(self):
         """Ends the process the way a test expects: 'bye', then exit code 0."""
