@@ -8,6 +8,11 @@ As a program it is the ctest fixture:
 As a module the tests import it: State, Driver, Window, Program, TestCase,
 wait_until, wait_equal, run_console, spawn. See README.md in this folder.
 
+The state directory lies in the build tree, whose path may be of any length.
+Whatever has a length limit (UNIX sockets and fifos, paths a Windows program
+must reach) goes into a short private folder under the system's temp folder,
+the scratch folder, which teardown removes.
+
 Standard library only; run with Debian's /usr/bin/python3.
 """
 
@@ -22,6 +27,7 @@ import socket
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import types
 import unittest
@@ -39,6 +45,9 @@ UI_FONT = "WenQuanYi Micro Hei"
 # Chinese face names the programs ask for, and Wine's dialog font aliases.
 FONT_REPLACEMENTS = ["SimSun", "NSimSun", "宋体", "新宋体", "KaiTi_GB2312", "楷体_GB2312",
                      "MS Shell Dlg", "MS Shell Dlg 2"]
+# A UNIX socket path holds at most 107 bytes, and Windows paths are best kept
+# well under 260 characters: a temp folder longer than this is not used.
+SHORT_BASE_MAX = 40
 
 
 class BenchError(Exception):
@@ -111,7 +120,8 @@ def _need(tool, package):
     return path
 
 
-def _tail(path, lines=15):
+def tail(path, lines=15):
+    """The last lines of a helper's log, for a failure message."""
     try:
         with open(path, "rb") as f:
             text = f.read().decode("utf-8", "replace")
@@ -204,12 +214,12 @@ def _start_xvfb(state_dir, state):
         while not number.endswith(b"\n"):
             left = deadline - time.monotonic()
             if left <= 0 or proc.poll() is not None:
-                raise BenchError(f"Xvfb did not start a display:\n{_tail(log)}")
+                raise BenchError(f"Xvfb did not start a display:\n{tail(log)}")
             ready, _, _ = select.select([read_end], [], [], min(left, 0.1))
             if ready:
                 chunk = os.read(read_end, 16)
                 if not chunk:
-                    raise BenchError(f"Xvfb closed its display pipe:\n{_tail(log)}")
+                    raise BenchError(f"Xvfb closed its display pipe:\n{tail(log)}")
                 number += chunk
     finally:
         os.close(read_end)
@@ -286,9 +296,9 @@ def _run_checked(argv, env, timeout, what, log):
         try:
             r = subprocess.run(argv, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out, timeout=timeout)
         except subprocess.TimeoutExpired:
-            raise BenchError(f"{what} took more than {timeout} s:\n{_tail(log)}") from None
+            raise BenchError(f"{what} took more than {timeout} s:\n{tail(log)}") from None
     if r.returncode != 0:
-        raise BenchError(f"{what} failed with exit code {r.returncode}:\n{_tail(log)}")
+        raise BenchError(f"{what} failed with exit code {r.returncode}:\n{tail(log)}")
 
 
 def _save(state_dir, state):
@@ -330,6 +340,7 @@ def _setup(state_dir, state, bin_dir):
     wineboot = _need("wineboot", "wine")
     log = os.path.join(state_dir, "wine.log")
     started = time.monotonic()
+    _make_scratch(state_dir, state, bin_dir)
 
     display = _ensure_display(state_dir, state)
     locpath = _ensure_locale(state_dir)
@@ -367,12 +378,26 @@ def _setup(state_dir, state, bin_dir):
     _end_wine(wineserver, full_env)
     state["wineserver"] = _start_wineserver(state_dir, wineserver, full_env)
     _save(state_dir, state)
-    _start_holder(state_dir, state, full_env, wine, bin_dir)
+    _start_holder(state_dir, state, full_env, wine, os.path.join(state["scratch"], "bin"))
     state["ready"] = True
     _save(state_dir, state)
     _check_driver(state_dir)
     print(f"bench: display {display}, prefix {prefix}, ready in {time.monotonic() - started:.1f} s "
           f"(wineboot {timings['wineboot']:.1f} s)")
+
+
+def _short_base():
+    base = tempfile.gettempdir()
+    return base if len(base) <= SHORT_BASE_MAX else "/tmp"
+
+
+def _make_scratch(state_dir, state, bin_dir):
+    """The run's scratch folder, with "bin" in it leading to the programs, so
+    that a Windows program reaches them by a short name too."""
+    scratch = tempfile.mkdtemp(prefix="zv-e2e-", dir=_short_base())
+    state["scratch"] = scratch
+    _save(state_dir, state)
+    os.symlink(bin_dir, os.path.join(scratch, "bin"))
 
 
 def _start_wineserver(state_dir, wineserver, env):
@@ -404,7 +429,7 @@ def _start_holder(state_dir, state, env, wine, bin_dir):
         line = proc.stdout.readline() if ready else b""
     if line.strip() != b"ready":
         raise BenchError(f"the desktop did not come up (autodrive hold said {line!r}):\n"
-                         f"{_tail(os.path.join(state_dir, 'wine.log'))}")
+                         f"{tail(os.path.join(state_dir, 'wine.log'))}")
 
 
 def _check_font():
@@ -440,6 +465,8 @@ def teardown(state_dir):
             _end(rec)
     for sub in ("prefix", "locale"):
         shutil.rmtree(os.path.join(state_dir, sub), ignore_errors=True)
+    if state.get("scratch"):
+        shutil.rmtree(state["scratch"], ignore_errors=True)
     with contextlib.suppress(FileNotFoundError):
         os.remove(os.path.join(state_dir, STATE_FILE))
 
@@ -465,6 +492,7 @@ class State:
         self.bin_dir = os.environ.get("WIN32_BIN_DIR") or data.get("bin_dir")
         # On our own Xvfb the Wine desktop lies at the X screen's origin.
         self.own_display = bool(data.get("own_display"))
+        self.scratch = data["scratch"]
 
     def wine_env(self, extra=None):
         env = dict(os.environ, **self.env)
@@ -473,13 +501,23 @@ class State:
         return env
 
     def exe(self, name):
-        """The path of a Windows program of this build, which must exist."""
+        """The path of a Windows program of this build, which must exist; a
+        short one (through the scratch folder) when it leads there."""
         if not self.bin_dir:
             raise BenchError("WIN32_BIN_DIR is not set")
         path = os.path.join(self.bin_dir, name)
         if not os.path.exists(path):
             raise BenchError(f"{path} does not exist: build the win32 target first")
+        short = os.path.join(self.scratch, "bin")
+        if os.path.realpath(short) == os.path.realpath(self.bin_dir):
+            return os.path.join(short, name)
         return path
+
+    def temp_dir(self, prefix="tmp-"):
+        """A new folder in the scratch folder, at a short path whatever the
+        clone's path: for sockets, fifos, and any file a Windows program of
+        the test opens. Teardown removes it, if the test does not."""
+        return tempfile.mkdtemp(prefix=prefix, dir=self.scratch)
 
     def record(self, proc, what):
         """Has teardown end `proc` if the test leaves it running."""
@@ -550,7 +588,8 @@ class Driver(autodrive_client.Driver):
         grab's crossing events carry the old position, which a Wine process
         may report after the move. Moving the X pointer first makes every
         such event carry the new one; the driver then lets each window
-        thread drain its events before it sets the position. (On a display
+        thread drain its events before it sets the position and after, and
+        sets it again if a late event put it back. (On a display
         of one's own, where the desktop window may lie anywhere, only the
         driver moves it, and the pointer may jump back for a moment.)
         """
@@ -562,6 +601,19 @@ class Driver(autodrive_client.Driver):
         if at:
             self.move(*at)
         super().mouse(action, button)
+
+    def screenshot(self, path):
+        """Written in the scratch folder first, where the driver reaches it
+        by a short name whatever `path` is, then moved there."""
+        fd, short = tempfile.mkstemp(suffix=".bmp", dir=self.state.scratch)
+        os.close(fd)
+        try:
+            size = super().screenshot(short)
+            shutil.move(short, path)
+        finally:
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(short)
+        return size
 
     def close(self):
         super().close()

@@ -5,6 +5,7 @@ exact samples, a private pulseaudio with a pipe sink for timing)."""
 
 import os
 import queue
+import shutil
 import signal
 import subprocess
 import threading
@@ -69,9 +70,11 @@ class Player:
         hex_path = wine_path(path).hex() if path else ""
         return self.send(("play %d %s" % (count, hex_path)).strip())
 
-    def cpu_seconds(self):
-        """User and system time of the Windows process, all its threads."""
-        with open("/proc/%d/stat" % self.proc.pid) as f:
+    def cpu_seconds(self, thread=None):
+        """User and system time of the Windows process, all its threads, or
+        of the one thread of that id."""
+        task = "/task/%d" % thread if thread else ""
+        with open("/proc/%d%s/stat" % (self.proc.pid, task)) as f:
             fields = f.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
@@ -99,14 +102,16 @@ class Player:
         return self._tids[name]
 
     def activity_over(self, seconds, thread):
-        """CPU seconds used, and wake-ups of all threads and of the named
-        thread, over the next `seconds`."""
+        """CPU seconds used by all threads and by the named thread, and
+        wake-ups of all threads and of the named thread, over the next
+        `seconds`."""
         tid = self.thread_id(thread)
-        cpu, before = self.cpu_seconds(), self.switches()
+        cpu, cpu_thread, before = self.cpu_seconds(), self.cpu_seconds(tid), self.switches()
         time.sleep(seconds)
-        cpu, after = self.cpu_seconds() - cpu, self.switches()
+        cpu, cpu_thread = self.cpu_seconds() - cpu, self.cpu_seconds(tid) - cpu_thread
+        after = self.switches()
         woken = {t: n - before.get(t, (None, 0))[1] for t, (_, n) in after.items()}
-        return cpu, sum(woken.values()), woken.get(tid, 0)
+        return cpu, cpu_thread, sum(woken.values()), woken.get(tid, 0)
 
     def quit(self):
         """Ends the process the way a test expects: 'bye', then exit code 0."""
@@ -226,27 +231,38 @@ class AlsaFile:
 
 class PulseSink:
     """A private pulseaudio whose only sink writes, in real time, into a pipe
-    this object reads, noting when each piece arrived."""
+    this object reads, noting when each piece arrived. Its socket and pipe lie
+    in a folder of its own in the bench's scratch folder (a UNIX socket path
+    holds at most 107 bytes); `workdir` is no longer used."""
 
     RATE = 44100
+    START_TIMEOUT = 30  # a first start on a fresh machine has taken over 8 s
 
-    def __init__(self, state, workdir):
-        self.dir = Path(workdir) / "pulse"
-        self.dir.mkdir()
-        sock, fifo = self.dir / "pulse.sock", self.dir / "sink.fifo"
+    def __init__(self, state, workdir=None):
+        self.dir = Path(state.temp_dir("pulse-"))
+        sock, fifo, log = self.dir / "pulse.sock", self.dir / "sink.fifo", self.dir / "pulseaudio.log"
+        if len(bytes(sock)) > 107:
+            # pulseaudio would bind the socket at the path cut short, and say nothing.
+            raise AssertionError("the pulseaudio socket path is over 107 bytes: %s" % sock)
         env = dict(os.environ, HOME=str(self.dir), XDG_CONFIG_HOME=str(self.dir),
                    XDG_RUNTIME_DIR=str(self.dir), PULSE_RUNTIME_PATH=str(self.dir / "run"),
                    PULSE_STATE_PATH=str(self.dir / "state"))
-        self.server = bench.spawn(
-            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-             "--disallow-exit", "--log-target=stderr",
-             "-L", "module-native-protocol-unix socket=%s auth-anonymous=1" % sock,
-             "-L", "module-pipe-sink file=%s format=s16le rate=%d channels=2 "
-                   "use_system_clock_for_timing=yes" % (fifo, self.RATE)],
-            state, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if not poll(lambda: sock.exists() and fifo.exists(), 15):
+        with open(log, "wb") as err:
+            self.server = bench.spawn(
+                ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                 "--disallow-exit", "--log-target=stderr",
+                 "-L", "module-native-protocol-unix socket=%s auth-anonymous=1" % sock,
+                 "-L", "module-pipe-sink file=%s format=s16le rate=%d channels=2 "
+                       "use_system_clock_for_timing=yes" % (fifo, self.RATE)],
+                state, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err)
+        ready = poll(lambda: self.server.poll() is not None or (sock.exists() and fifo.exists()),
+                     self.START_TIMEOUT)
+        ended = self.server.poll()
+        if not ready or ended is not None:
             self.close()
-            raise AssertionError("pulseaudio did not start")
+            why = ("ended with exit code %d" % ended if ended is not None
+                   else "did not start within %d s" % self.START_TIMEOUT)
+            raise AssertionError("pulseaudio %s; its output:\n%s" % (why, bench.tail(log)))
         self.env = {"PULSE_SERVER": "unix:%s" % sock, "WINEDLLOVERRIDES": "winealsa.drv=d"}
         self.data = bytearray()
         self.arrivals = []  # (bytes received so far, monotonic time)
@@ -303,6 +319,7 @@ class PulseSink:
         if hasattr(self, "reader"):
             self.reader.join(timeout=10)
             os.close(self.fd)
+        shutil.rmtree(self.dir, ignore_errors=True)
 
 
 # ---- analysis ---------------------------------------------------------------

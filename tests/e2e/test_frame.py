@@ -2,7 +2,6 @@
 program on the frame whose labels show what its handlers saw."""
 import os
 import shutil
-import tempfile
 
 import bench
 from bench import wait_equal, wait_until
@@ -117,7 +116,7 @@ class FrameContract(bench.TestCase):
 
     def test_run_directory_is_cut_at_a_real_backslash(self):
         # 乗 is 0x81 0x5C in GBK: its trail byte is a backslash.
-        folder = tempfile.mkdtemp(prefix="run-", dir=self.state.dir)
+        folder = self.state.temp_dir("run-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         nested = os.path.join(folder.encode(), "乗目录".encode("gbk"))
         os.mkdir(nested)
@@ -125,7 +124,7 @@ class FrameContract(bench.TestCase):
         program = self.start(os.path.join(nested, b"FrameCheck.exe"))
         program.msgbox().hwnd.press()
         main = program.window(MAIN)
-        expected = ("Z:" + folder.replace("/", "\\") + "\\").encode("gbk") + "乗目录".encode("gbk")
+        expected = bench.win_path(nested)
         self.assertEqual(main.control("标签6").text_bytes(), expected)
 
     def test_a_layout_that_cannot_be_built_ends_with_minus_one_after_one_box(self):

@@ -10,7 +10,6 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
@@ -68,7 +67,7 @@ class GeneratorTest(bench.TestCase):
         return [w for w in program.windows() if w.visible and w.title == title]
 
     def temp_dir(self):
-        folder = tempfile.mkdtemp(prefix="gen-", dir=self.state.dir)
+        folder = self.state.temp_dir("gen-")
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         return folder
 

@@ -5,9 +5,9 @@ and Cordivane's usage count from pages that misbehave."""
 
 import os
 import re
+import shutil
 import socket
 import sys
-import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -42,12 +42,12 @@ class HttpClientTest(unittest.TestCase):
         self.exe = self.state.exe("httpget.exe")
         self.svc = CounterService(image_host=IMAGE_HOST, counts={"usage": 1206}).start()
         self.addCleanup(self.svc.stop)
-        self.tmp = tempfile.TemporaryDirectory()
-        self.addCleanup(self.tmp.cleanup)
+        self.tmp = self.state.temp_dir("http-")
+        self.addCleanup(shutil.rmtree, self.tmp, ignore_errors=True)
 
     def get(self, urls, *limits, timeout=60):
         """Runs httpget over the addresses; [(body, milliseconds)] in order."""
-        out = os.path.join(self.tmp.name, "body")
+        out = os.path.join(self.tmp, "body")
         done = bench.run_console(self.exe, ["--out", out, *limits, *urls], timeout=timeout,
                                  state=self.state)
         self.assertEqual(done.returncode, 0, done.stderr.decode(errors="replace"))

@@ -2,7 +2,6 @@
 button, loading a song by name or through the open dialog, and the links file."""
 import os
 import shutil
-import tempfile
 
 import bench
 from bench import wait_equal, wait_until
@@ -20,7 +19,7 @@ class Player(bench.TestCase):
     def setUp(self):
         super().setUp()
         # Each test runs its own copy, so the links file lands in a folder of its own.
-        self.folder = tempfile.mkdtemp(prefix="player-", dir=self.state.dir)
+        self.folder = self.state.temp_dir("player-")
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
         shutil.copy(self.state.exe("Pellarine.exe"), self.folder)
 
@@ -64,16 +63,19 @@ class Player(bench.TestCase):
         self.settle_pointer(*control.centre())
         self.driver.mouse("click", "left")
 
+    def mode_one_tips(self):
+        return sorted((t.hwnd.hwnd, tuple(t.hwnd.rect()[:2])) for t in self.tips() if t.hwnd.text() == MODE_ONE_TIP)
+
     def choose_mode_one(self, pointer=(300, 200)):
+        before = self.mode_one_tips()  # one of an earlier choice may still be up
         self.c("选择框1").post_click()
         box = self.program.msgbox()
         self.assertEqual((box.title, box.text), ("信息：", "请输入歌曲名称。[全名] "))
         pointer = self.settle_pointer(*pointer)
-        self.assertFalse([t for t in self.tips() if t.hwnd.text() == MODE_ONE_TIP and t.hwnd.rect()[:2] == pointer],
-                         "the tip came before the box closed")
+        self.assertEqual(self.mode_one_tips(), before, "the tip came before the box closed")
         box.hwnd.press()
-        wait_until(lambda: any(t.hwnd.text() == MODE_ONE_TIP and t.hwnd.rect()[:2] == pointer for t in self.tips()),
-                   what=f"the mode-one tip at the pointer {pointer}")
+        wait_equal(lambda: [at for hwnd, at in self.mode_one_tips() if (hwnd, at) not in before], [pointer],
+                   what="where the mode-one tips shown after the box lie")
 
     def test_start_tip_at_the_pointer_and_every_mode_control_disabled(self):
         self.open(pointer=(120, 90))
@@ -121,7 +123,7 @@ class Player(bench.TestCase):
     def test_load_by_name_builds_the_path_from_the_run_directory(self):
         self.open()
         self.choose_mode_one()
-        folder = "Z:" + self.folder.replace("/", "\\")
+        folder = bench.win_path(self.folder)
         for typed, path, hint in (("abc", "\\abc.mp3", "Tip：请点击开始播放~~~"),
                                   ("", "\\.mp3", "Tip：请先输入歌曲名称~~~"),
                                   ("歌 1.mp3", "\\歌 1.mp3.mp3", "Tip：请点击开始播放~~~")):
@@ -144,7 +146,7 @@ class Player(bench.TestCase):
         song = os.path.join(self.folder, "选中.mp3")
         with open(song.encode("gbk"), "wb") as f:
             f.write(b"\0" * 16)
-        chosen = "Z:" + song.replace("/", "\\")
+        chosen = bench.win_path(song)
         self.open()
         self.c("选择框2").click()
         dialog, name = self.open_dialog()

@@ -4,7 +4,6 @@ for the right length, pause and resume from its buttons, and a second start
 playing the song again from its beginning."""
 import os
 import shutil
-import tempfile
 import time
 from pathlib import Path
 
@@ -19,7 +18,7 @@ SONG = "测试曲"
 class PlayerSound(bench.TestCase):
     def setUp(self):
         super().setUp()
-        self.folder = Path(tempfile.mkdtemp(prefix="play-", dir=self.state.dir))
+        self.folder = Path(self.state.temp_dir("play-"))
         self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
         shutil.copy(self.state.exe("Pellarine.exe"), self.folder)
         wav = self.folder / "tone.wav"
@@ -56,7 +55,7 @@ class PlayerSound(bench.TestCase):
         self.assertAlmostEqual(rig.frequency(got[start:end, 0], 44100), 440, delta=4.4)
 
     def test_pause_resume_and_a_second_start_from_the_buttons(self):
-        sink = rig.PulseSink(self.state, self.folder)
+        sink = rig.PulseSink(self.state)
         self.addCleanup(sink.close)
         window = self.open_with_song(sink.env)
         begin = sink.position()

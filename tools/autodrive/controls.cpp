@@ -18,13 +18,22 @@ bool ReadText(HWND h, std::string* text) {
   DWORD_PTR length = 0;
   if (!h || !SendWithTimeout(h, WM_GETTEXTLENGTH, 0, 0, &length)) return false;
   // WM_GETTEXTLENGTH may count characters of a Unicode control rather than
-  // bytes; room for two bytes a character covers every GBK text.
+  // bytes; room for two bytes a character covers every GBK text. The text may
+  // also change between the two messages (a clock, say): when it came close
+  // to filling the room it may have been cut (a cut GBK text may stop one
+  // byte short, before a character that did not fit), so read it again with
+  // twice the room.
   std::string buf(length * 2 + 2, '\0');
-  DWORD_PTR got = 0;
-  if (!SendWithTimeout(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(&buf[0]), &got)) return false;
-  buf.resize(std::min<size_t>(got, buf.size()));
-  text->assign(buf.c_str(), std::strlen(buf.c_str()));
-  return true;
+  for (;;) {
+    std::fill(buf.begin(), buf.end(), '\0');
+    if (!SendWithTimeout(h, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(&buf[0]), nullptr)) return false;
+    const size_t got = std::strlen(buf.c_str());
+    if (got + 2 < buf.size()) {
+      text->assign(buf.c_str(), got);
+      return true;
+    }
+    buf.resize(buf.size() * 2);
+  }
 }
 
 std::string ClassOf(HWND h) {

@@ -43,6 +43,15 @@ BOOL CALLBACK PingFirstWindow(HWND h, LPARAM) {
   return FALSE;
 }
 
+// Every thread with a visible window, and the desktop's thread (whose
+// windows may all be hidden), takes in the input it has pending.
+void DrainPendingInput() {
+  std::set<DWORD> threads;
+  EnumWindows(AddThreadOfVisible, reinterpret_cast<LPARAM>(&threads));
+  for (DWORD tid : threads) EnumThreadWindows(tid, PingFirstWindow, 0);
+  SendWithTimeout(GetDesktopWindow(), WM_NULL, 0, 0, nullptr, 200);
+}
+
 std::set<HWND> VisibleWindowsOfThread(DWORD tid) {
   std::set<HWND> found;
   EnumThreadWindows(tid, AddIfVisible, reinterpret_cast<LPARAM>(&found));
@@ -180,15 +189,17 @@ Reply CmdMove(Args& a) {
   long long x, y;
   if (!a.Int(&x) || !a.Int(&y) || !a.Done()) return a.Bad();
   // Under Wine the programs' X event queues may still hold pointer motion
-  // with an older position, which they would report after the move: let every
-  // window thread (the desktop's too) drain its queue first.
-  std::set<DWORD> threads;
-  EnumWindows(AddThreadOfVisible, reinterpret_cast<LPARAM>(&threads));
-  threads.insert(GetWindowThreadProcessId(GetDesktopWindow(), nullptr));
-  for (DWORD tid : threads) EnumThreadWindows(tid, PingFirstWindow, 0);
-  if (!SetCursorPos((int)x, (int)y)) return Err("failed", "SetCursorPos " + Num(GetLastError()));
-  POINT p;
-  GetCursorPos(&p);
+  // with an older position, which they would report after the move: let
+  // every window thread drain its queue first, and once more after the move;
+  // should such an event have put the pointer back, move it again.
+  POINT p{};
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DrainPendingInput();
+    if (!SetCursorPos((int)x, (int)y)) return Err("failed", "SetCursorPos " + Num(GetLastError()));
+    DrainPendingInput();
+    GetCursorPos(&p);
+    if (p.x == x && p.y == y) break;
+  }
   return Ok(Num(p.x) + " " + Num(p.y));
 }
 
