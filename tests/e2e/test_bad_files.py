@@ -40,8 +40,8 @@ def bad_files(folder, song):
     kbps = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320][xing_only[2] >> 4]
     xing_frame = 144 * kbps * 1000 // 44100 + (xing_only[2] >> 1 & 1)  # lame's first frame
     picture = mp3_files.id3v2([mp3_files.apic(mp3_files.false_sync_picture(300 * 1024))])
-    utf16_tags = mp3_files.id3v2([mp3_files.text_frame("TIT2", b"\x01\xFF\xFE\xFF\xFE\x00\xFF\xFE"),
-                                  mp3_files.text_frame("TPE1", b"\x01\xFF\xFE")])
+    utf16_tags = mp3_files.id3v2([mp3_files.frame("TIT2", b"\x01\xFF\xFE\xFF\xFE\x00\xFF\xFE"),
+                                  mp3_files.frame("TPE1", b"\x01\xFF\xFE")])
     return {
         "空": (b"", 0),
         "乱码": (bytes(rng.randrange(256) for _ in range(64 * 1024)), 0),
@@ -50,7 +50,7 @@ def bad_files(folder, song):
         "声码": (ogg.read_bytes(), 0),
         "断头": (cut_in_a_header(song), TONE_SECONDS * 0.6),
         "断帧": (song[:len(song) * 2 // 3 + 100], TONE_SECONDS * 0.7),
-        "断签": (mp3_files.id3v2([mp3_files.text_frame("TIT2", b"\0x" * 100)])[:60], 0),
+        "断签": (mp3_files.id3v2([mp3_files.frame("TIT2", b"\0x" * 100)])[:60], 0),
         "大图": (picture + song, TONE_SECONDS),
         "FFFE": (utf16_tags + song + mp3_files.id3v1(b"\xFF\xFE\xFF\xFE"), TONE_SECONDS),
         "仅头": (xing_only[:xing_frame], 0),

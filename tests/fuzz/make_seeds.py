@@ -36,8 +36,8 @@ def mp3_seeds(folder):
     for name, args in encodings.items():
         write(folder, name, mp3_files.encode(seconds=0.3, **args))
     audio = mp3_files.encode(seconds=0.2, lame_args=("-b", "96"))
-    tags = mp3_files.id3v2([mp3_files.text_frame("TIT2", b"\0title"),
-                            mp3_files.text_frame("TPE1", b"\x01\xFF\xFEa\0b\0")])
+    tags = mp3_files.id3v2([mp3_files.frame("TIT2", b"\0title"),
+                            mp3_files.frame("TPE1", b"\x01\xFF\xFEa\0b\0")])
     write(folder, "tagged.mp3", tags + audio + mp3_files.id3v1())
     picture = mp3_files.id3v2([mp3_files.apic(mp3_files.false_sync_picture(40000))])
     write(folder, "big_picture.mp3", picture + audio)

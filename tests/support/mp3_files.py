@@ -2,7 +2,7 @@
 synthesizes, and the tags around them written here byte by byte.
 
     encode(seconds=0.5, rate=44100, channels=2, lame_args=("-b", "128"))
-    id3v2(frames) / apic(picture) / text_frame(id, data) / id3v1(title)
+    id3v2(frames) / frame(id, data) / apic(picture) / id3v1(title)
     false_sync_picture(size)
 
 Standard library only; lame and sox must be on the path.
@@ -38,10 +38,6 @@ def id3v2(frames, major=3):
 def frame(frame_id, data):
     """An ID3v2.3 frame: plain 32-bit size."""
     return frame_id.encode() + len(data).to_bytes(4, "big") + b"\0\0" + data
-
-
-def text_frame(frame_id, data):
-    return frame(frame_id, data)
 
 
 def false_sync_picture(size, seed=1):
