@@ -2,6 +2,7 @@
 
 #include <boost/regex.hpp>
 
+#include <cctype>
 #include <stdexcept>
 #include <string>
 
@@ -10,8 +11,30 @@
 
 namespace generator {
 
+namespace {
+
+// Whether the host holds only what a host name and port are made of, so that
+// the pattern's only special characters are its own and every match of it ends
+// with the literal "gif".
+bool PlainHost(std::string_view host) {
+  for (char c : host) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != ':') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 frame::Text CountDigits(std::string_view pageBytes, std::string_view imageHost) {
-  const frame::Text page = frame::TextFromBytes(pageBytes.substr(0, kMaxCounterPage));
+  frame::Text page = frame::TextFromBytes(pageBytes.substr(0, kMaxCounterPage));
+  if (PlainHost(imageHost)) {
+    // Every match ends with "gif", so nothing after the last "gif" can take
+    // part in one. Cutting it off changes no match, and it is what made a
+    // hostile page costly: each address start there had the matcher try
+    // every later slash against the whole rest of the page.
+    const size_t last = page.rfind("gif");
+    page.resize(last == frame::Text::npos ? 0 : last + 3);
+  }
   frame::Text digits;
   try {
     // The host goes in unescaped, so its dots, like the one before "gif",

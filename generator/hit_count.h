@@ -10,13 +10,13 @@
 namespace generator {
 
 // How much of a page is searched. A count page is a few hundred bytes; the
-// bound keeps the search of a hostile page under about a second.
+// bound keeps the search of any page to a few milliseconds.
 constexpr std::size_t kMaxCounterPage = 64 * 1024;
 
 // The file names (without ".gif") of every digit image under `imageHost` on
 // the page, in page order with nothing between them. The page ends at its
-// first zero byte. A page that makes the search give up yields what was
-// found before that point.
+// first zero byte. A page that still makes the search give up (only a host
+// with pattern characters can) yields what was found before that point.
 frame::Text CountDigits(std::string_view pageBytes, std::string_view imageHost);
 
 // Sets the label's caption to the prefix, requests the counter's page (the

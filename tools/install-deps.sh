@@ -13,6 +13,7 @@ packages=(
   wine wine32:i386 fonts-wine fonts-wqy-microhei
   xvfb xauth
   lame sox pulseaudio python3-numpy imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -105,14 +105,21 @@ bool FrameReader::Emit(const FrameHeader& header, uint64_t offset, Frame* frame)
 }
 
 bool FrameReader::Next(Frame* frame) {
+  if (ended_) return false;
   if (last_) {
     // In step: the next frame starts where the last one ended.
     const uint8_t* p = Bytes(cursor_, 4);
-    if (!p) return false;
+    if (!p) return End();
     std::optional<FrameHeader> h = ParseHeader(p);
-    if (h && SameStream(*h, *last_) && Emit(*h, cursor_, frame)) return true;
-    // Damage, a cut-off last frame or a change of format: search from here,
-    // so a real change of format is confirmed at once.
+    if (h && SameStream(*h, *last_)) {
+      if (Emit(*h, cursor_, frame)) return true;
+      // A frame of the stream cut short by the end of the audio or by a read
+      // error is the last one: its bytes are never searched, or a header of
+      // another format inside it could pass for a frame.
+      return End();
+    }
+    // Damage or a change of format: search from here, so a real change of
+    // format is confirmed at once.
     last_.reset();
   }
   const uint64_t start = cursor_;
@@ -121,7 +128,7 @@ bool FrameReader::Next(Frame* frame) {
     if (!p) {
       skipped_ += at - start;
       cursor_ = at;
-      return false;
+      return End();
     }
     std::optional<FrameHeader> h = ParseHeader(p);
     if (!h) continue;
@@ -129,15 +136,26 @@ bool FrameReader::Next(Frame* frame) {
     bool confirmed = next == span_.end;
     if (!confirmed) {
       const uint8_t* both = Bytes(at, h->frame_bytes + 4);
+      // Once the source has failed, what lies past its last byte is unknown:
+      // the stream ends rather than trust a frame the rest might deny.
+      if (!both && failed_) {
+        skipped_ += at - start;
+        return End();
+      }
       if (!both) continue;
       std::optional<FrameHeader> h2 = ParseHeader(both + h->frame_bytes);
       confirmed = h2 && SameStream(*h, *h2);
     }
-    if (confirmed && Emit(*h, at, frame)) {
-      skipped_ += at - start;
-      return true;
-    }
+    if (!confirmed) continue;
+    skipped_ += at - start;
+    // Only a failed source can refuse a confirmed frame's bytes.
+    return Emit(*h, at, frame) || End();
   }
+}
+
+bool FrameReader::End() {
+  ended_ = true;
+  return false;
 }
 
 }  // namespace platform::mp3

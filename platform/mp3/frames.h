@@ -49,7 +49,8 @@ struct Frame {
 // Reads the frames of `span` in order. A frame found by searching is trusted
 // only when the next frame's header follows it and matches (or it ends the
 // audio exactly); after that each frame follows on from the last. Damage makes
-// it search again, a frame cut short by the end of the file ends the stream.
+// it search again; a frame cut short by the end of the file or by a read error
+// ends the stream, and so does a source that fails while searching.
 class FrameReader {
  public:
   static constexpr size_t kMinBufferBytes = 4096;
@@ -63,6 +64,7 @@ class FrameReader {
  private:
   const uint8_t* Bytes(uint64_t offset, size_t len);
   bool Emit(const FrameHeader& header, uint64_t offset, Frame* frame);
+  bool End();  // ends the stream for good; returns false
 
   ByteSource& source_;
   AudioSpan span_;
@@ -73,6 +75,7 @@ class FrameReader {
   std::optional<FrameHeader> last_;  // set while in step with the stream
   uint64_t skipped_ = 0;
   bool failed_ = false;  // the source stopped giving bytes before the end
+  bool ended_ = false;
 };
 
 }  // namespace platform::mp3

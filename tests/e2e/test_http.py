@@ -150,7 +150,7 @@ class UsageCountTest(bench.TestCase):
         self.addCleanup(svc.stop)
         cases = [
             ("normal", {}, "1207"),
-            ("hostile", {"size": 3000000}, "1207"),  # the search gives up after the digits
+            ("hostile", {"size": 3000000}, "1207"),  # nothing after the last "gif" is searched
             ("huge", {}, "1207"),
             ("zero", {}, "1"),
             ("short", {}, "1"),

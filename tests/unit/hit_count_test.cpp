@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "fake_toolkit.h"
+#include "tests/support/whole_page_search.h"
 #include "platform/http_client.h"
 #include "values.h"
 
@@ -48,16 +50,41 @@ TEST(CountDigits, ReadsTheDigitImagesOfAPage) {
 }
 
 // Pages of an outside server are untrusted: none of these may throw or hang,
-// and each keeps the digits found before the trouble.
+// and each gives the digits the pattern finds on it.
 TEST(CountDigits, SurvivesHostilePages) {
-  const std::string prefix = "http://img.example.com/img/";
-  // Many starts of an address, each with slashes after it and no "gif"
-  // anywhere later: the matcher tries every split and gives up.
-  std::string tooComplex = Image("4") + Image("2");
-  while (tooComplex.size() < 2000) tooComplex += prefix + "x/";
-  EXPECT_EQ(generator::CountDigits(tooComplex, kHost), "42");
-
+  const std::string start = "http://img.example.com/img/";
+  // Many starts of an address with slashes after them and no "gif" anywhere
+  // later: over the whole page the matcher tries every split and gives up.
+  auto repeat = [](const std::string& piece) {
+    std::string s;
+    while (s.size() + piece.size() <= 60000) s += piece;
+    return s;
+  };
+  const std::string digits = Image("4") + Image("2");
+  const std::string starts = repeat(start + "x/");
+  const PageCase cases[] = {
+      {"starts, no gif after", digits + starts, "42"},
+      {"bare starts, no gif after", digits + repeat(start), "42"},
+      {"a start, then a gif too close to its slash", digits + start + repeat("x") + "/gif", "42"},
+      {"one gif at the end makes one long match", digits + starts + ".gif", "42" + starts.substr(start.size() + 2)},
+  };
+  for (const PageCase& c : cases) EXPECT_EQ(generator::CountDigits(c.page, kHost), c.digits) << c.what;
   EXPECT_EQ(generator::CountDigits(Image("1"), "img(.example.com"), "") << "a host that is no valid pattern";
+}
+
+// Pages of image-address pieces in random order, small enough for the pattern
+// to finish over the whole page: the reader gives exactly its digits.
+TEST(CountDigits, GivesWhatThePatternFindsOnTheWholePage) {
+  const std::string start = "http://img.example.com/img/";
+  const std::string pieces[] = {start, start + "43/", "/", "gif", ".gif", "7", "x", "\n", "http://", "gi"};
+  std::mt19937 rng(3);
+  for (int round = 0; round < 300; ++round) {
+    std::string page;
+    for (int n = rng() % 60; n > 0; --n) page += pieces[rng() % 10];
+    auto whole = testsupport::WholePageDigits(page, kHost);
+    ASSERT_TRUE(whole) << page;
+    EXPECT_EQ(generator::CountDigits(page, kHost), *whole) << page;
+  }
 }
 
 TEST(CountDigits, SearchesOnlyTheHeadOfAHugePage) {

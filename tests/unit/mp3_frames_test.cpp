@@ -336,6 +336,44 @@ std::string RandomStream(std::mt19937& rng) {
 
 }  // namespace
 
+// Frames whose bytes hold false syncs: random bytes, and now and then a valid
+// header of another format.
+std::string NoisyStream(std::mt19937& rng, const Format& f, int frames) {
+  std::string s;
+  for (int i = 0; i < frames; ++i) {
+    std::string frame = MakeFrame(f);
+    for (size_t j = 4; j < frame.size(); ++j) frame[j] = static_cast<char>(rng());
+    for (size_t at = 4; at + 4 <= frame.size(); at += 4 + rng() % 60) frame.replace(at, 4, Header(kMono22));
+    s += frame;
+  }
+  return s;
+}
+
+TEST(Mp3Reader, ACutLastFrameEndsTheStream) {
+  // A 48 kHz frame, then a header of the same stream whose 960-byte frame runs
+  // past the end, and inside that a 22 kHz mono header whose 104-byte frame
+  // ends exactly at the end of the file.
+  std::string file = MakeFrame({3, 5, 1, false}) + Header({3, 14, 1, false});
+  file += MakeFrame({2, 4, 0, true});
+  ASSERT_EQ(file.size(), 300u);
+  EXPECT_EQ(ReadAll(file).offsets, (std::vector<uint64_t>{0}));
+
+  std::mt19937 rng(11);
+  const Format formats[] = {kStereo44, {3, 14, 1, false}, kMono22};
+  for (const Format& f : formats) {
+    const int n = FrameBytes(f);
+    const std::string stream = NoisyStream(rng, f, 4);
+    ASSERT_EQ(ReadAll(stream).offsets, Offsets(0, n, 4));
+    for (size_t keep = 3 * n; keep < stream.size(); ++keep) {
+      std::string cut = stream.substr(0, keep);
+      ASSERT_EQ(ReadAll(cut).offsets, Offsets(0, n, 3)) << "cut at " << keep;
+      // A read error inside the last frame ends the stream the same way.
+      TrickleSource failing(stream, 1 + rng() % 700, keep);
+      ASSERT_EQ(ReadAll(failing, stream, FrameReader::kMinBufferBytes).offsets, Offsets(0, n, 3)) << "failed at " << keep;
+    }
+  }
+}
+
 TEST(Mp3Reader, SurvivesRandomBytesAndGivesTheSameFramesAtAnyReadSize) {
   std::mt19937 rng(20240611);
   for (int round = 0; round < 400; ++round) {
@@ -348,9 +386,11 @@ TEST(Mp3Reader, SurvivesRandomBytesAndGivesTheSameFramesAtAnyReadSize) {
     TrickleSource trickle(bytes, 1 + rng() % 13, bytes.size());
     Read small = ReadAll(trickle, bytes, FrameReader::kMinBufferBytes);
     EXPECT_EQ(whole.offsets, small.offsets) << "round " << round;
-    // A source that stops giving bytes ends the stream early, never badly.
+    // A source that stops giving bytes ends the stream early: the frames
+    // before are the whole read's, and none come after.
     TrickleSource failing(bytes, 4096, bytes.size() / 2);
     Read cut = ReadAll(failing, bytes, FrameReader::kMinBufferBytes);
-    EXPECT_LE(cut.offsets.size(), whole.offsets.size());
+    ASSERT_LE(cut.offsets.size(), whole.offsets.size());
+    EXPECT_TRUE(std::equal(cut.offsets.begin(), cut.offsets.end(), whole.offsets.begin())) << "round " << round;
   }
 }

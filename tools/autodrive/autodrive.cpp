@@ -24,6 +24,8 @@
 //        child's standard handles are NUL.
 //   wait-exit PID MS                       -> ok CODE (signed 32-bit)
 //   kill PID                               -> ok ended | ok killed (TerminateProcess)
+//   resources PID                          -> ok HANDLES GDI USER PRIVATE_BYTES
+//        the process's kernel handles, GDI and USER objects and private memory
 // Windows (top level)
 //   windows PID [CLASS:T]                  -> ok {HWND:VISIBLE:CLASS:TITLE}...
 //        top-level windows in z-order, of the process (0: any), of the class
@@ -108,6 +110,7 @@ constexpr Entry kCommands[] = {
     {"start", CmdStart},
     {"wait-exit", CmdWaitExit},
     {"kill", CmdKill},
+    {"resources", CmdResources},
     {"windows", CmdWindows},
     {"wait-window", CmdWaitWindow},
     {"wait-class", CmdWaitClass},

@@ -157,6 +157,12 @@ class Driver:
     def kill(self, pid):
         return self.request("kill", pid)[0]
 
+    def resources(self, pid):
+        """{"handles", "gdi", "user", "private_bytes"} of a process, as the
+        system counts them (Wine counts some of them as 0)."""
+        words = self.request("resources", pid)
+        return dict(zip(("handles", "gdi", "user", "private_bytes"), map(int, words)))
+
     # --- top-level windows -------------------------------------------------
     def windows(self, pid=0, cls=None):
         words = ["windows", pid] + ([hex_text(cls)] if cls is not None else [])

@@ -91,6 +91,7 @@ using Command = Reply (*)(Args&);
 Reply CmdStart(Args&);
 Reply CmdWaitExit(Args&);
 Reply CmdKill(Args&);
+Reply CmdResources(Args&);
 
 Reply CmdWindows(Args&);
 Reply CmdWaitWindow(Args&);

@@ -4,6 +4,8 @@
 
 #include "driver.h"
 
+#include <psapi.h>  // after windows.h, which driver.h brings
+
 namespace autodrive {
 namespace {
 
@@ -132,6 +134,28 @@ Reply CmdKill(Args& a) {
   if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) return Ok("ended");
   if (!TerminateProcess(process.get(), 1)) return Err("failed", "TerminateProcess " + Num(GetLastError()));
   return Ok("killed");
+}
+
+// What a soak watches grow: counted by the system for another process.
+Reply CmdResources(Args& a) {
+  long long pid;
+  if (!a.Int(&pid) || !a.Done()) return a.Bad();
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, (DWORD)pid);
+  if (!process) return Err("no-process", Num(pid));
+  DWORD handles = 0;
+  GetProcessHandleCount(process, &handles);
+  const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+  PROCESS_MEMORY_COUNTERS_EX memory = {};
+  memory.cb = sizeof(memory);
+  const BOOL read = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+  const DWORD error = GetLastError();
+  CloseHandle(process);
+  if (!read) return Err("failed", "GetProcessMemoryInfo " + Num((long long)error));
+  // The commit charge is the private memory; some systems leave PrivateUsage 0.
+  const SIZE_T private_bytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  return Ok(Num((long long)handles) + " " + Num((long long)gdi) + " " + Num((long long)user) + " " +
+            Num((long long)private_bytes));
 }
 
 }  // namespace autodrive

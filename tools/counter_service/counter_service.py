@@ -28,6 +28,10 @@ How count requests are answered is the current mode:
     header-trickle  one byte of endless headers every interval=S seconds
     redirect        302 to the same page (the redirected request is answered
                     as in normal mode)
+    redirect-loop   302 to the same address, every time
+    redirect-closed 302 to the same page on a port where nothing listens
+    bad-gbk         the count page with bytes that are no GBK around its
+                    images: lone lead bytes, bad trail bytes, 0x80 and 0xFF
     hostile         the count page followed by size=N bytes (default 60000)
                     of image address starts with no ".gif" after them, which
                     make a backtracking pattern search give up
@@ -63,7 +67,8 @@ import urllib.parse
 
 COUNT_PATH = "/count/count.asp"
 MODES = {"normal", "refuse", "error", "stall", "stall-body", "short", "zero", "huge",
-         "trickle", "header-trickle", "redirect", "hostile"}
+         "trickle", "header-trickle", "redirect", "hostile", "redirect-loop", "redirect-closed",
+         "bad-gbk"}
 FILLER = b"<!-- filler -->\n" * 4096
 
 
@@ -86,6 +91,13 @@ def hostile_tail(image_host, size):
     return (start * (size // len(start) + 1))[:size]
 
 
+def _closed_port():
+    """A port on 127.0.0.1 that nothing listens on (just released)."""
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
 class _Handler(http.server.BaseHTTPRequestHandler):
     server_version = "CounterService/1"
     protocol_version = "HTTP/1.0"
@@ -106,6 +118,11 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         if mode == "redirect" and "redirected" not in query:
             location = f"{COUNT_PATH}?{url.query}&redirected=1"
             return self._send(302, b"", [("Location", location)])
+        if mode == "redirect-loop":
+            return self._send(302, b"", [("Location", f"{COUNT_PATH}?{url.query}")])
+        if mode == "redirect-closed":
+            location = f"http://127.0.0.1:{_closed_port()}{COUNT_PATH}?{url.query}"
+            return self._send(302, b"", [("Location", location)])
         if mode == "refuse":
             return self._drop()
         if mode == "header-trickle":
@@ -120,6 +137,10 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             return self._send(int(params.get("status", 500)), first + rest)
         if mode == "zero":
             return self._send(200, first + b"\0" + rest)
+        if mode == "bad-gbk":
+            bad = b"\x81\x7F\xFF\x80\xFE"
+            return self._send(200, bad + first.replace(b"<img", bad + b"<img") + bad +
+                              rest.replace(b"<img", b"\x81<img") + b"\xA1")
         if mode == "short":
             self._head(200, len(first + rest) + 1000)
             self._write(first)
