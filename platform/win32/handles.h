@@ -62,11 +62,17 @@ struct ScreenDcTraits {
   static void Free(HDC h) { ReleaseDC(nullptr, h); }
 };
 
+struct LibraryTraits {
+  static HMODULE Null() { return nullptr; }
+  static void Free(HMODULE h) { FreeLibrary(h); }
+};
+
 using GdiObject = Owned<HGDIOBJ, GdiTraits>;
 using Icon = Owned<HICON, IconTraits>;
 using Handle = Owned<HANDLE, HandleTraits>;
 using File = Owned<HANDLE, FileTraits>;
 using MemoryDc = Owned<HDC, MemoryDcTraits>;
 using ScreenDc = Owned<HDC, ScreenDcTraits>;
+using LibraryHandle = Owned<HMODULE, LibraryTraits>;
 
 }  // namespace win32
