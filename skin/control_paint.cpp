@@ -261,10 +261,11 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWOR
   if (!State().active || LookOf(h) == Look::None) return DefSubclassProc(h, msg, w, l);
   switch (msg) {
     case WM_PAINT: {
-      // Painted through GetDC, so the erase the frame's own subclass of a
-      // group box would do never shows.
+      // Painted through GetDC, so that no erase by a subclass above ours
+      // shows. Validating must spare the children: a control without
+      // WS_CLIPCHILDREN would otherwise lose its children's pending paints.
       PaintNow(h);
-      ValidateRect(h, nullptr);
+      RedrawWindow(h, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOCHILDREN);
       return 0;
     }
     case WM_PRINTCLIENT:
