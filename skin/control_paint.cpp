@@ -1,10 +1,6 @@
 // Push buttons, check boxes, radio buttons, group boxes and edit borders.
 // The controls keep their own window procedures for everything but drawing,
 // so their ids, texts, styles, states and messages stay as they are.
-#include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
-
 #include "skin/draw.h"
 #include "skin/engine.h"
 
@@ -182,20 +178,23 @@ void PaintGroup(HWND h, HDC dc, const RECT& r) {
   }
 }
 
-void Paint(HWND h, HDC target) {
+// `labelsToo`: also keep off the labels on a group box, which draw no
+// background of their own; only where they will be repainted next may the
+// group box paint under them.
+void Paint(HWND h, HDC target, bool labelsToo = true) {
   RECT r;
   GetClientRect(h, &r);
   const Look look = LookOf(h);
   Offscreen off(target, r.right, r.bottom);
   HDC dc = off.dc();
-  const LRESULT state = DefSubclassProc(h, BM_GETSTATE, 0, 0);
+  const LRESULT state = Next(h, kButton, BM_GETSTATE, 0, 0);
   const bool hot = GetFlags(h) & kHot;
   if (look == Look::Push) PaintPush(h, dc, r, state, hot);
   if (look == Look::Check || look == Look::Radio) PaintCheck(h, dc, r, state, hot, look == Look::Radio);
   if (look == Look::Group) PaintGroup(h, dc, r);
   // A group box has no WS_CLIPCHILDREN: leave its children's places alone.
   for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(child)) continue;
+    if (!IsWindowVisible(child) || (!labelsToo && IsClass(child, L"Static"))) continue;
     RECT c;
     GetWindowRect(child, &c);
     MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&c), 2);
@@ -226,6 +225,60 @@ bool StockPaints(UINT msg) {
   }
 }
 
+}  // namespace
+
+LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_NCDESTROY) return Leave(h, kButton, w, l);
+  if (!State().active || LookOf(h) == Look::None) return Next(h, kButton, msg, w, l);
+  switch (msg) {
+    case WM_PAINT: {
+      // Painted through GetDC, so that no erase by a procedure in front of
+      // ours shows, and only inside the update region: the children there
+      // are invalid too and paint next. Validating must spare them.
+      win32::GdiObject region(CreateRectRgn(0, 0, 0, 0));
+      const auto rgn = static_cast<HRGN>(region.get());
+      if (GetUpdateRgn(h, rgn, FALSE) != NULLREGION && IsWindowVisible(h)) {
+        if (HDC dc = GetDC(h)) {
+          SelectClipRgn(dc, rgn);
+          Paint(h, dc, false);
+          ReleaseDC(h, dc);
+        }
+      }
+      RedrawWindow(h, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOCHILDREN);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(h, reinterpret_cast<HDC>(w));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      if (!(GetFlags(h) & kHot)) {
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
+        TrackMouseEvent(&t);
+        SetFlags(h, GetFlags(h) | kHot);
+        PaintNow(h);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      SetFlags(h, GetFlags(h) & ~kHot);
+      PaintNow(h);
+      break;
+    default:
+      break;
+  }
+  const LRESULT r = Next(h, kButton, msg, w, l);
+  if (StockPaints(msg)) PaintNow(h);
+  return r;
+}
+
+bool IsSkinnedEdit(HWND h) {
+  if (!IsClass(h, L"Edit")) return false;
+  HWND parent = GetParent(h);
+  if (parent && (IsClass(parent, L"ComboBox") || IsClass(parent, L"ComboBoxEx32"))) return false;
+  return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) || (GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
+}
+
 void PaintEditBorder(HWND h) {
   const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
   RECT wr;
@@ -251,63 +304,5 @@ void PaintEditBorder(HWND h) {
   ReleaseDC(h, dc);
 }
 
-bool HasBorder(HWND h) {
-  return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) || (GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
-}
-
-}  // namespace
-
-LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
-  if (!State().active || LookOf(h) == Look::None) return DefSubclassProc(h, msg, w, l);
-  switch (msg) {
-    case WM_PAINT: {
-      // Painted through GetDC, so that no erase by a subclass above ours
-      // shows. Validating must spare the children: a control without
-      // WS_CLIPCHILDREN would otherwise lose its children's pending paints.
-      PaintNow(h);
-      RedrawWindow(h, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOCHILDREN);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(h, reinterpret_cast<HDC>(w));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_MOUSEMOVE:
-      if (!(GetFlags(h) & kHot)) {
-        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
-        TrackMouseEvent(&t);
-        SetFlags(h, GetFlags(h) | kHot);
-        PaintNow(h);
-      }
-      break;
-    case WM_MOUSELEAVE:
-      SetFlags(h, GetFlags(h) & ~kHot);
-      PaintNow(h);
-      break;
-    case WM_NCDESTROY:
-      ClearFlags(h);
-      break;
-    default:
-      break;
-  }
-  const LRESULT r = DefSubclassProc(h, msg, w, l);
-  if (StockPaints(msg)) PaintNow(h);
-  return r;
-}
-
-LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
-  if (!State().active || !HasBorder(h)) return DefSubclassProc(h, msg, w, l);
-  if (msg == WM_NCPAINT) {
-    const LONG style = GetWindowLongW(h, GWL_STYLE);
-    // Scroll bars are the edit's own; the border around them is ours.
-    if (style & (WS_HSCROLL | WS_VSCROLL)) DefSubclassProc(h, msg, w, l);
-    PaintEditBorder(h);
-    return 0;
-  }
-  const LRESULT r = DefSubclassProc(h, msg, w, l);
-  if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS || msg == WM_ENABLE || msg == WM_STYLECHANGED) PaintEditBorder(h);
-  return r;
-}
 
 }  // namespace skin

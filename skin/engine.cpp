@@ -1,8 +1,6 @@
 // The engine's entry points: reading a skin, and reaching every window of
 // the calling thread, those that exist and those created later.
 #include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
 
 #include "skin/SkinH_EL.h"
 #include "skin/engine.h"
@@ -11,22 +9,21 @@ namespace skin {
 namespace {
 
 constexpr wchar_t kFlagsProp[] = L"ZvSkinFlags";
+// Each kind keeps the procedure behind ours in a property of its own.
+constexpr const wchar_t* kProcProps[] = {L"ZvSkinTopLevel", L"ZvSkinButton"};
+constexpr WNDPROC kProcs[] = {TopLevelProc, ButtonProc};
 
 Engine g;
 
-void Attach(HWND h, HWND parent, DWORD style) {
+void Attach(HWND h, DWORD style) {
   if (style & WS_CHILD) {
-    if (IsClass(h, L"Button")) {
-      SetWindowSubclass(h, ButtonProc, kButtonId, 0);
-    } else if (IsClass(h, L"Edit") && !(parent && (IsClass(parent, L"ComboBox") || IsClass(parent, L"ComboBoxEx32")))) {
-      SetWindowSubclass(h, EditProc, kEditId, 0);
-    }
+    if (IsClass(h, L"Button")) Subclass(h, kButton);
   } else if ((style & WS_CAPTION) == WS_CAPTION || IsClass(h, L"#32770")) {
-    SetWindowSubclass(h, TopLevelProc, kTopLevelId, 0);
+    Subclass(h, kTopLevel);
   }
 }
 
-void AttachExisting(HWND h) { Attach(h, GetParent(h), static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE))); }
+void AttachExisting(HWND h) { Attach(h, static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE))); }
 
 BOOL CALLBACK AttachChild(HWND h, LPARAM) {
   AttachExisting(h);
@@ -46,14 +43,13 @@ BOOL CALLBACK RedrawTop(HWND h, LPARAM) {
 }
 
 BOOL CALLBACK DetachChild(HWND h, LPARAM) {
-  RemoveWindowSubclass(h, ButtonProc, kButtonId);
-  RemoveWindowSubclass(h, EditProc, kEditId);
+  Unsubclass(h, kButton);
   ClearFlags(h);
   return TRUE;
 }
 
 BOOL CALLBACK DetachTop(HWND h, LPARAM) {
-  RemoveWindowSubclass(h, TopLevelProc, kTopLevelId);
+  Unsubclass(h, kTopLevel);
   ClearFlags(h);
   EnumChildWindows(h, DetachChild, 0);
   return TRUE;
@@ -62,7 +58,21 @@ BOOL CALLBACK DetachTop(HWND h, LPARAM) {
 LRESULT CALLBACK CreationHook(int code, WPARAM w, LPARAM l) {
   if (code == HCBT_CREATEWND && g.active) {
     const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(l)->lpcs;
-    Attach(reinterpret_cast<HWND>(w), cs->hwndParent, static_cast<DWORD>(cs->style));
+    Attach(reinterpret_cast<HWND>(w), static_cast<DWORD>(cs->style));
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+LRESULT CALLBACK AfterMessage(int code, WPARAM w, LPARAM l) {
+  const auto* m = reinterpret_cast<CWPRETSTRUCT*>(l);
+  if (code == HC_ACTION && g.active) {
+    switch (m->message) {
+      case WM_NCPAINT: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_STYLECHANGED:
+        if (IsSkinnedEdit(m->hwnd)) PaintEditBorder(m->hwnd);
+        break;
+      default:
+        break;
+    }
   }
   return CallNextHookEx(nullptr, code, w, l);
 }
@@ -74,6 +84,41 @@ Engine& State() { return g; }
 bool IsClass(HWND h, const wchar_t* name) {
   wchar_t cls[64];
   return GetClassNameW(h, cls, 64) > 0 && lstrcmpiW(cls, name) == 0;
+}
+
+// Not SetWindowSubclass: it installs its procedure as a Unicode one, which
+// turns an ANSI window into a Unicode window, and the GBK bytes another
+// program posts as WM_CHAR would then be read as UTF-16 units. Ours goes in
+// with the window's own character set.
+void Subclass(HWND h, Kind kind) {
+  if (GetPropW(h, kProcProps[kind])) return;
+  const auto ours = reinterpret_cast<LONG_PTR>(kProcs[kind]);
+  const LONG_PTR old = IsWindowUnicode(h) ? SetWindowLongPtrW(h, GWLP_WNDPROC, ours)
+                                          : SetWindowLongPtrA(h, GWLP_WNDPROC, ours);
+  if (old) SetPropW(h, kProcProps[kind], reinterpret_cast<HANDLE>(old));
+}
+
+void Unsubclass(HWND h, Kind kind) {
+  const auto old = reinterpret_cast<LONG_PTR>(GetPropW(h, kProcProps[kind]));
+  if (!old) return;
+  const bool wide = IsWindowUnicode(h);
+  const LONG_PTR current = wide ? GetWindowLongPtrW(h, GWLP_WNDPROC) : GetWindowLongPtrA(h, GWLP_WNDPROC);
+  if (current != reinterpret_cast<LONG_PTR>(kProcs[kind])) return;  // another one sits in front: stay
+  wide ? SetWindowLongPtrW(h, GWLP_WNDPROC, old) : SetWindowLongPtrA(h, GWLP_WNDPROC, old);
+  RemovePropW(h, kProcProps[kind]);
+}
+
+LRESULT Next(HWND h, Kind kind, UINT msg, WPARAM w, LPARAM l) {
+  const auto old = reinterpret_cast<WNDPROC>(GetPropW(h, kProcProps[kind]));
+  if (IsWindowUnicode(h)) return old ? CallWindowProcW(old, h, msg, w, l) : DefWindowProcW(h, msg, w, l);
+  return old ? CallWindowProcA(old, h, msg, w, l) : DefWindowProcA(h, msg, w, l);
+}
+
+LRESULT Leave(HWND h, Kind kind, WPARAM w, LPARAM l) {
+  const LRESULT r = Next(h, kind, WM_NCDESTROY, w, l);
+  Unsubclass(h, kind);
+  ClearFlags(h);
+  return r;
 }
 
 int GetFlags(HWND h) { return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(h, kFlagsProp))); }
@@ -98,6 +143,7 @@ extern "C" int __stdcall SkinH_AttachRes(const void* image, int length, const ch
   if (!g.hook) {
     g.thread = GetCurrentThreadId();
     g.hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, g.thread);
+    g.after = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, g.thread);
   }
   EnumThreadWindows(g.thread, AttachTop, 0);
   return 1;
@@ -114,7 +160,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   // At process end nothing needs undoing.
   if (reason == DLL_PROCESS_DETACH && !reserved && g.hook) {
     UnhookWindowsHookEx(g.hook);
-    g.hook = nullptr;
+    UnhookWindowsHookEx(g.after);
+    g.hook = g.after = nullptr;
     g.active = false;
     EnumThreadWindows(g.thread, DetachTop, 0);
   }

@@ -11,7 +11,8 @@ struct Engine {
   Skin skin{};
   bool active = false;  // a skin has been attached
   bool aero = false;
-  HHOOK hook = nullptr;  // creation hook on the skinned thread
+  HHOOK hook = nullptr;   // creation hook on the skinned thread
+  HHOOK after = nullptr;  // sees messages after their window procedure
   DWORD thread = 0;
   win32::GdiObject back;  // the window background brush
 };
@@ -20,11 +21,25 @@ Engine& State();
 inline COLORREF Col(Colour c) { return State().skin.colours[c]; }
 inline HBRUSH BackBrush() { return static_cast<HBRUSH>(State().back.get()); }
 
-// Subclass procedures, one id each.
-enum : UINT_PTR { kTopLevelId = 0x5A56, kButtonId, kEditId };
-LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR data);
-LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR data);
-LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR data);
+// Our window procedures, one for each kind of window we draw.
+enum Kind { kTopLevel, kButton };
+LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+
+// Edit boxes keep their own window procedure: with any procedure in front
+// of theirs, Wine hands them a DBCS character's two WM_CHAR bytes one by one
+// and each becomes "?". Their border is drawn after their own, from a hook.
+bool IsSkinnedEdit(HWND h);
+void PaintEditBorder(HWND h);
+
+// Puts our procedure of that kind in front of the window's own, once.
+void Subclass(HWND h, Kind kind);
+// Takes it out again where it is still in front.
+void Unsubclass(HWND h, Kind kind);
+// Hands a message to the procedure behind ours.
+LRESULT Next(HWND h, Kind kind, UINT msg, WPARAM w, LPARAM l);
+// WM_NCDESTROY: the procedure behind ours runs, then ours leaves.
+LRESULT Leave(HWND h, Kind kind, WPARAM w, LPARAM l);
 
 // True for a class name, compared without case.
 bool IsClass(HWND h, const wchar_t* name);

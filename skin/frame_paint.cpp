@@ -1,10 +1,6 @@
 // Top-level windows and dialogs: the caption bar, the frame and the caption
 // buttons drawn by the engine, the window background, and the colours the
 // window hands its controls.
-#include <windows.h>
-// after windows.h, which it needs
-#include <commctrl.h>
-
 #include "skin/draw.h"
 #include "skin/engine.h"
 
@@ -178,7 +174,7 @@ LRESULT NonClientPress(HWND h, int hit, int flags) {
 }
 
 LRESULT ControlColour(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  const LRESULT r = DefSubclassProc(h, msg, w, l);
+  const LRESULT r = Next(h, kTopLevel, msg, w, l);
   // Only the plain button face gives way to the skin's background.
   if (State().active && reinterpret_cast<HBRUSH>(r) == GetSysColorBrush(COLOR_BTNFACE)) {
     SetBkColor(reinterpret_cast<HDC>(w), Col(kWindowBack));
@@ -194,8 +190,9 @@ bool PlainBackground(HWND h) {
 
 }  // namespace
 
-LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
-  if (!State().active) return DefSubclassProc(h, msg, w, l);
+LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_NCDESTROY) return Leave(h, kTopLevel, w, l);
+  if (!State().active) return Next(h, kTopLevel, msg, w, l);
   const int flags = GetFlags(h);
   switch (msg) {
     case WM_CTLCOLORDLG:
@@ -213,14 +210,14 @@ LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DW
     default:
       break;
   }
-  if (!Skinned(h)) return DefSubclassProc(h, msg, w, l);
+  if (!Skinned(h)) return Next(h, kTopLevel, msg, w, l);
   switch (msg) {
     case WM_NCPAINT:
       PaintFrame(h, flags);
       return 0;
     case WM_NCACTIVATE: {
       // lParam -1 keeps the system from drawing its own caption meanwhile.
-      const LRESULT r = DefSubclassProc(h, msg, w, static_cast<LPARAM>(-1));
+      const LRESULT r = Next(h, kTopLevel, msg, w, static_cast<LPARAM>(-1));
       SetFlags(h, Pack(HotOf(flags), PressedOf(flags), PressInside(flags), w != 0));
       PaintFrame(h, GetFlags(h));
       return r;
@@ -230,7 +227,7 @@ LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DW
     case WM_ENABLE:
     case WM_SIZE: {
       // The system repaints its own caption on these: ours goes back on top.
-      const LRESULT r = DefSubclassProc(h, msg, w, l);
+      const LRESULT r = Next(h, kTopLevel, msg, w, l);
       PaintFrame(h, flags);
       return r;
     }
@@ -273,13 +270,10 @@ LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DW
     case WM_CAPTURECHANGED:
       if (PressedOf(flags)) Update(h, Pack(0, 0, false, ActiveOf(flags)));
       break;
-    case WM_NCDESTROY:
-      ClearFlags(h);
-      break;
     default:
       break;
   }
-  return DefSubclassProc(h, msg, w, l);
+  return Next(h, kTopLevel, msg, w, l);
 }
 
 }  // namespace skin
