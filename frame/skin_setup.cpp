@@ -47,7 +47,7 @@ void* SkinSetup::Bind(Frame& f, Row& row) {
   if (row.address) return row.address;
   auto library = libraries_.Load(Concat({f.RunDirectory(), "\\", row.binding.file}));
   if (!library) library = libraries_.Load(row.binding.file);
-  if (!library) f.Fatal(Concat({"无法载入动态链接库 ", row.binding.file, "，找不到函数 ", row.binding.function}));
+  if (!library) f.Fatal(Concat({"无法载入动态链接库 ", row.binding.file, "（调用函数 ", row.binding.function, " 时）"}));
   void* address = library->Find(row.binding.function);
   if (!address) f.Fatal(Concat({"动态链接库 ", row.binding.file, " 中没有函数 ", row.binding.function}));
   row.address = address;

@@ -86,10 +86,9 @@ bool IsClass(HWND h, const wchar_t* name) {
   return GetClassNameW(h, cls, 64) > 0 && lstrcmpiW(cls, name) == 0;
 }
 
-// Not SetWindowSubclass: it installs its procedure as a Unicode one, which
-// turns an ANSI window into a Unicode window, and the GBK bytes another
-// program posts as WM_CHAR would then be read as UTF-16 units. Ours goes in
-// with the window's own character set.
+// Not SetWindowSubclass: it puts a Unicode procedure in front, which makes
+// an ANSI window a Unicode one for everybody who asks and changes how its
+// messages are translated. Ours goes in with the window's own character set.
 void Subclass(HWND h, Kind kind) {
   if (GetPropW(h, kProcProps[kind])) return;
   const auto ours = reinterpret_cast<LONG_PTR>(kProcs[kind]);

@@ -26,9 +26,10 @@ enum Kind { kTopLevel, kButton };
 LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 
-// Edit boxes keep their own window procedure: with any procedure in front
-// of theirs, Wine hands them a DBCS character's two WM_CHAR bytes one by one
-// and each becomes "?". Their border is drawn after their own, from a hook.
+// Edit boxes keep their own window procedure: with one of ours in front of
+// theirs (SetWindowSubclass's or our ANSI one), a Chinese character typed as
+// its two GBK bytes in WM_CHAR arrived as "??" under Wine. Their border is
+// drawn after their own, from a hook that sees their messages afterwards.
 bool IsSkinnedEdit(HWND h);
 void PaintEditBorder(HWND h);
 

@@ -39,7 +39,7 @@ struct Geometry {
   RECT caption;  // in window coordinates
   struct Span {
     int hit, left, right;
-  } spans[4];
+  } spans[3];
   int count = 0;
 };
 
@@ -61,9 +61,12 @@ Geometry Measure(HWND h) {
   int last = HTNOWHERE;
   for (int x = g.caption.right - 1; x >= g.caption.left; --x) {
     const int hit = static_cast<int>(DefWindowProcW(h, WM_NCHITTEST, 0, MAKELPARAM(wr.left + x, y)));
-    if (IsCaptionButton(hit) || hit == HTSYSMENU) {
-      if (hit != last && g.count < 4) g.spans[g.count++] = {hit, x, x + 1};
-      if (g.count) g.spans[g.count - 1].left = x;
+    if (IsCaptionButton(hit)) {
+      if (hit != last) {
+        if (g.count == 3) break;
+        g.spans[g.count++] = {hit, x, x + 1};
+      }
+      g.spans[g.count - 1].left = x;
     }
     last = hit;
   }
@@ -124,14 +127,14 @@ void PaintFrame(HWND h, int flags) {
     const int n = GetWindowTextW(h, title, 256);
     RECT text{g.caption.left + 6, g.caption.top, g.caption.right - 4, g.caption.bottom};
     for (int i = 0; i < g.count; ++i)
-      if (g.spans[i].hit != HTSYSMENU && g.spans[i].left < text.right) text.right = g.spans[i].left - 2;
+      if (g.spans[i].left < text.right) text.right = g.spans[i].left - 2;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Col(active ? kCaptionText : kCaptionInactiveText));
     DrawTextW(dc, title, n, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
     for (int i = 0; i < g.count; ++i) {
       const auto& s = g.spans[i];
-      if (s.hit == HTSYSMENU || !Shown(h, s.hit)) continue;
+      if (!Shown(h, s.hit)) continue;
       DrawButton(dc, RECT{s.left + 1, g.caption.top + 2, s.right - 1, g.caption.bottom - 2}, s.hit, flags);
     }
     ExcludeClipRect(target, g.client.left, g.client.top, g.client.right, g.client.bottom);

@@ -86,8 +86,8 @@ const frame::Layouts& TestLayouts() {
 const std::string_view kImages[] = {"skin one", "skin two", "skin three", "skin four", "skin five", "skin six"};
 
 struct Program {
-  Program(const frame::Layouts& layouts = TestLayouts(), std::span<const frame::LibraryBinding> table = kTable)
-      : skin(std::in_place, files, libraries, frame::SkinPayload{"engine bytes", kImages}, table),
+  explicit Program(const frame::Layouts& layouts = TestLayouts())
+      : skin(std::in_place, files, libraries, frame::SkinPayload{"engine bytes", kImages}, kTable),
         frame(tk, layouts, Services()) {
     tk.programPath = std::string(kDir) + "\\程序.exe";
   }
