@@ -1,4 +1,5 @@
-// Push buttons, check boxes, radio buttons, group boxes and edit borders.
+// Push buttons, check boxes, radio buttons and group boxes, and the rings
+// around edit boxes.
 // The controls keep their own window procedures for everything but drawing,
 // so their ids, texts, styles, states and messages stay as they are.
 #include "skin/draw.h"
@@ -191,7 +192,10 @@ void Paint(HWND h, HDC target, bool labelsToo = true) {
   const bool hot = GetFlags(h) & kHot;
   if (look == Look::Push) PaintPush(h, dc, r, state, hot);
   if (look == Look::Check || look == Look::Radio) PaintCheck(h, dc, r, state, hot, look == Look::Radio);
-  if (look == Look::Group) PaintGroup(h, dc, r);
+  if (look == Look::Group) {
+    PaintGroup(h, dc, r);
+    DrawEditRings(h, dc);
+  }
   // A group box has no WS_CLIPCHILDREN: leave its children's places alone.
   for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(child) || (!labelsToo && IsClass(child, L"Static"))) continue;
@@ -272,37 +276,17 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   return r;
 }
 
-bool IsSkinnedEdit(HWND h) {
-  if (!IsClass(h, L"Edit")) return false;
-  HWND parent = GetParent(h);
-  if (parent && (IsClass(parent, L"ComboBox") || IsClass(parent, L"ComboBoxEx32"))) return false;
-  return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) || (GetWindowLongW(h, GWL_STYLE) & WS_BORDER);
-}
-
-void PaintEditBorder(HWND h) {
-  const LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
-  RECT wr;
-  GetWindowRect(h, &wr);
-  OffsetRect(&wr, -wr.left, -wr.top);
-  HDC dc = GetWindowDC(h);
-  if (!dc) return;
-  const COLORREF border = !IsWindowEnabled(h) ? Col(kEditDisabledBorder)
-                          : GetFocus() == h  ? Col(kEditFocusBorder)
-                                             : Col(kEditBorder);
-  Outline(dc, wr, border);
-  if (ex & WS_EX_CLIENTEDGE) {
-    // The inner ring in the edit's own background, as its owner sets it.
-    const bool plain = IsWindowEnabled(h) && !(style & ES_READONLY);
-    RECT inner = wr;
-    InflateRect(&inner, -1, -1);
-    SetDCBrushColor(dc, Col(kWindowBack));
-    HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(h), plain ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC,
-                                                         reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)));
-    if (!brush || brush == GetStockObject(NULL_BRUSH)) brush = GetSysColorBrush(COLOR_WINDOW);
-    FrameRect(dc, &inner, brush);
+void DrawEditRings(HWND parent, HDC dc) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child) || !IsClass(child, L"Edit")) continue;
+    if (!(GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) && !(GetWindowLongW(child, GWL_STYLE) & WS_BORDER))
+      continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    InflateRect(&r, 1, 1);
+    Outline(dc, r, IsWindowEnabled(child) ? Col(kEditBorder) : Col(kEditDisabledBorder));
   }
-  ReleaseDC(h, dc);
 }
-
 
 }  // namespace skin

@@ -63,20 +63,6 @@ LRESULT CALLBACK CreationHook(int code, WPARAM w, LPARAM l) {
   return CallNextHookEx(nullptr, code, w, l);
 }
 
-LRESULT CALLBACK AfterMessage(int code, WPARAM w, LPARAM l) {
-  const auto* m = reinterpret_cast<CWPRETSTRUCT*>(l);
-  if (code == HC_ACTION && g.active) {
-    switch (m->message) {
-      case WM_NCPAINT: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_STYLECHANGED:
-        if (IsSkinnedEdit(m->hwnd)) PaintEditBorder(m->hwnd);
-        break;
-      default:
-        break;
-    }
-  }
-  return CallNextHookEx(nullptr, code, w, l);
-}
-
 }  // namespace
 
 Engine& State() { return g; }
@@ -142,7 +128,6 @@ extern "C" int __stdcall SkinH_AttachRes(const void* image, int length, const ch
   if (!g.hook) {
     g.thread = GetCurrentThreadId();
     g.hook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, g.thread);
-    g.after = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, g.thread);
   }
   EnumThreadWindows(g.thread, AttachTop, 0);
   return 1;
@@ -159,8 +144,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   // At process end nothing needs undoing.
   if (reason == DLL_PROCESS_DETACH && !reserved && g.hook) {
     UnhookWindowsHookEx(g.hook);
-    UnhookWindowsHookEx(g.after);
-    g.hook = g.after = nullptr;
+    g.hook = nullptr;
     g.active = false;
     EnumThreadWindows(g.thread, DetachTop, 0);
   }

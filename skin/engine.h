@@ -11,8 +11,7 @@ struct Engine {
   Skin skin{};
   bool active = false;  // a skin has been attached
   bool aero = false;
-  HHOOK hook = nullptr;   // creation hook on the skinned thread
-  HHOOK after = nullptr;  // sees messages after their window procedure
+  HHOOK hook = nullptr;  // creation hook on the skinned thread
   DWORD thread = 0;
   win32::GdiObject back;  // the window background brush
 };
@@ -26,12 +25,13 @@ enum Kind { kTopLevel, kButton };
 LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 
-// Edit boxes keep their own window procedure: with one of ours in front of
-// theirs (SetWindowSubclass's or our ANSI one), a Chinese character typed as
-// its two GBK bytes in WM_CHAR arrived as "??" under Wine. Their border is
-// drawn after their own, from a hook that sees their messages afterwards.
-bool IsSkinnedEdit(HWND h);
-void PaintEditBorder(HWND h);
+// Edit boxes keep their own window procedure and their own border: with
+// one of ours in front of theirs (SetWindowSubclass's or our ANSI one), a
+// Chinese character typed as its two GBK bytes in WM_CHAR arrived as "??"
+// under Wine, and with a WH_CALLWNDPROCRET hook to draw after them, the
+// program went on reading an old pointer position after a move. Their
+// parent draws a ring in the skin's colour just outside them instead.
+void DrawEditRings(HWND parent, HDC dc);
 
 // Puts our procedure of that kind in front of the window's own, once.
 void Subclass(HWND h, Kind kind);

@@ -208,6 +208,7 @@ LRESULT CALLBACK TopLevelProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
         RECT r;
         GetClientRect(h, &r);
         FillRect(reinterpret_cast<HDC>(w), &r, BackBrush());
+        DrawEditRings(h, reinterpret_cast<HDC>(w));
       }
       return 1;
     default:
