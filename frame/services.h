@@ -15,6 +15,8 @@ class Clock;
 
 namespace frame {
 
+class SkinSetup;
+
 struct Services {
   platform::Mp3Player* mp3 = nullptr;
   platform::HttpClient* http = nullptr;
@@ -23,6 +25,7 @@ struct Services {
   platform::Processes* processes = nullptr;
   platform::Files* files = nullptr;
   platform::Clock* clock = nullptr;
+  SkinSetup* skin = nullptr;  // none: the skin steps do nothing
 };
 
 }  // namespace frame

@@ -1,4 +1,5 @@
 // Start-up, the clock, the links to the maker's pages and the player launcher.
+#include "frame/skin_setup.h"
 #include "generator/clock_text.h"
 #include "generator/generator_layout.h"
 #include "generator/handlers.h"
@@ -18,6 +19,8 @@ void OpenAddress(frame::Frame& f, const frame::Text& address) {
 }  // namespace
 
 void GeneratorCreated(frame::Frame& f) {
+  frame::EnableSkinAero(f);
+  frame::ApplySkin(f, 6);
   f.ShowMessageBox("欢迎使用Zorvat软件O(∩_∩)O~~");
   ShowHitCount(f, {kGeneratorWindow, "标签2"}, "软件共计使用次数：", values::kUsageCounterId);
   f.SetPeriod({kGeneratorWindow, "时钟1"}, 1000);

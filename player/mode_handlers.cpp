@@ -1,4 +1,5 @@
 // The created handler and the handlers that switch between the two modes.
+#include "frame/skin_setup.h"
 #include "player/handlers.h"
 #include "player/player_layout.h"
 
@@ -15,6 +16,8 @@ void PopUpAtPointer(frame::Frame& f, const char* box, const char* text) {
 }  // namespace
 
 void WindowCreated(frame::Frame& f) {
+  frame::ApplySkin(f, 6);
+  frame::EnableSkinAero(f);
   PopUpAtPointer(f, "气球提示框2",
                  "\r\n\r\n\r\n请将歌曲和软件放入同一个文件夹里！！！\r\n请先选择模式哦~~~~~~~~~\r\n\r\n");
 }

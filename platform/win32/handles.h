@@ -83,6 +83,11 @@ struct ScreenDcTraits {
   static void Free(HDC h) { ReleaseDC(nullptr, h); }
 };
 
+struct LibraryTraits {
+  static HMODULE Null() { return nullptr; }
+  static void Free(HMODULE h) { FreeLibrary(h); }
+};
+
 using GdiObject = Owned<HGDIOBJ, GdiTraits>;
 using Icon = Owned<HICON, IconTraits>;
 using Handle = Owned<HANDLE, HandleTraits>;
@@ -93,5 +98,6 @@ template <typename T>
 using Com = Owned<T*, ComTraits<T>>;
 using MemoryDc = Owned<HDC, MemoryDcTraits>;
 using ScreenDc = Owned<HDC, ScreenDcTraits>;
+using LibraryHandle = Owned<HMODULE, LibraryTraits>;
 
 }  // namespace win32

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Checks that each program is a 32-bit Windows GUI program (PE32, i386)
-that imports only DLLs which ship with Windows: the C and C++ runtimes are
-linked in, so copying the .exe alone is enough."""
+"""Checks that each program, and the skin library they carry, is a 32-bit
+Windows GUI binary (PE32, i386) that imports only DLLs which ship with
+Windows: the C and C++ runtimes are linked in, so copying the .exe alone is
+enough."""
 import subprocess
 import sys
 

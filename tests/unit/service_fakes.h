@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,19 @@ class RecordingFiles : public platform::Files {
     written.emplace_back(bytes);
     return works;
   }
+  bool Exists(const Text& path) override { return existing.count(path) != 0; }
+  bool WriteNewFile(const Text& path, std::string_view bytes) override {
+    tk_.Note("WriteNewFile " + path);
+    if (!works || existing.count(path)) return false;
+    existing.insert(path);
+    written.emplace_back(bytes);
+    return true;
+  }
+  bool MakeHidden(const Text& path) override {
+    tk_.Note("MakeHidden " + path);
+    return works && existing.count(path);
+  }
+  std::set<Text> existing;  // files and folders that exist
   bool works = true;
   std::vector<std::string> written;
 
