@@ -17,8 +17,9 @@ endforeach()
 ExternalProject_Add(win32
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${WIN32_BINARY_DIR}
+  DEPENDS program_icon
   CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
-             -DCMAKE_BUILD_TYPE=Release ${_zv_args}
+             -DCMAKE_BUILD_TYPE=Release ${_zv_args} -DZV_PROGRAM_ICON=${ZV_PROGRAM_ICON}
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   USES_TERMINAL_BUILD ON)
