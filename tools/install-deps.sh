@@ -7,10 +7,10 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
 packages=(
-  cmake make g++ python3 locales
+  cmake make g++ python3 locales zlib1g-dev
   libgtest-dev libgmock-dev libboost1.81-dev
   g++-mingw-w64-i686-posix
-  wine wine32:i386 fonts-wine fonts-wqy-microhei
+  wine wine32:i386 fonts-wine fonts-wqy-microhei fonts-arphic-uming fonts-arphic-ukai
   xvfb xauth
   lame sox pulseaudio python3-numpy imagemagick
 )
