@@ -46,7 +46,7 @@ SONG_FONT = "AR PL UMing CN"
 KAI_FONT = "AR PL UKai CN"
 # Chinese face names the programs ask for, by the font of the same kind
 # (Song/Ming, Kai), so texts are as wide and wrap as on Windows; Wine's dialog
-# font aliases and anything else go to the Hei font.
+# font aliases go to the Hei font.
 FONT_REPLACEMENTS = {"SimSun": SONG_FONT, "NSimSun": SONG_FONT, "宋体": SONG_FONT, "新宋体": SONG_FONT,
                      "KaiTi_GB2312": KAI_FONT, "楷体_GB2312": KAI_FONT,
                      "MS Shell Dlg": UI_FONT, "MS Shell Dlg 2": UI_FONT}
