@@ -102,23 +102,29 @@ def version_strings(block):
     return strings, signature
 
 
+def icon_images(found):
+    """{size: (width, height, B G R A pixels)} of the first icon group, the one Explorer shows."""
+    groups = found.get(RT_GROUP_ICON, {})
+    if not groups:
+        return {}
+    group = groups[min(groups)]
+    images = {}
+    for i in range(struct.unpack_from("<4xH", group)[0]):
+        w, _, _, _, _, _, _, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+        images[w or 256] = icon_pixels(found[RT_ICON][icon_id])
+    return images
+
+
 def check(make_icon, exe):
     problems = []
     found = resources(exe)
-    groups = found.get(RT_GROUP_ICON, {})
-    icons = found.get(RT_ICON, {})
-    if not groups:
+    images = icon_images(found)
+    if not images:
         return ["no icon group"]
-    group = groups[min(groups)]  # the one Explorer shows
-    count = struct.unpack_from("<4xH", group)[0]
-    sizes = set()
-    for i in range(count):
-        w, h, _, _, _, bits, _, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
-        size = w or 256
-        sizes.add(size)
-        pw, ph, pixels = icon_pixels(icons[icon_id])
+    sizes = set(images)
+    for size, image in sorted(images.items()):
         want = subprocess.run([make_icon, "--raw", str(size)], capture_output=True, check=True).stdout
-        if (pw, ph) != (size, size) or pixels != want:
+        if image != (size, size, want):
             problems.append(f"the {size}x{size} icon differs from the program picture")
     if not REQUIRED_SIZES <= sizes:
         problems.append(f"icon sizes {sorted(sizes)} lack {sorted(REQUIRED_SIZES - sizes)}")

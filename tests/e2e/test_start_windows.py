@@ -52,12 +52,7 @@ class StartWindows(bench.TestCase):
 
     def assert_shows_the_icon(self, exe, picture_box):
         """The picture box shows exactly the 48-pixel image of the program's icon resource."""
-        resources = check_resources.resources(exe)
-        group = resources[check_resources.RT_GROUP_ICON]
-        group = group[min(group)]
-        entries = [struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i) for i in range(group[4])]
-        icon_id = next(e[7] for e in entries if e[0] == 48)
-        _, _, bgra = check_resources.icon_pixels(resources[check_resources.RT_ICON][icon_id])
+        _, _, bgra = check_resources.icon_images(check_resources.resources(exe))[48]
         want = bytes(b for i in range(0, len(bgra), 4) for b in (bgra[i + 2], bgra[i + 1], bgra[i]))
         rect = picture_box.client_rect()
         self.assertEqual((rect.right - rect.left, rect.bottom - rect.top), (48, 48))
