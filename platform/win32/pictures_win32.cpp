@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/pictures/program_picture.h"
 #include "platform/win32/handles.h"
 
 namespace win32 {
@@ -12,26 +13,18 @@ void Fill(HDC dc, const RECT& r, COLORREF c) {
   FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
 }
 
-// A square of violet fading to blue with a white eighth note.
+// The program picture is drawn by toolkit-neutral code, which also makes the
+// icon resource: here its pixels are copied one to one.
 void DrawProgramPicture(HDC dc, const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  for (int row = 0; row < h; ++row) {
-    const int t = h > 1 ? row * 255 / (h - 1) : 0;
-    RECT line{r.left, r.top + row, r.right, r.top + row + 1};
-    Fill(dc, line, RGB(0x90 - t * 0x60 / 255, 0x00 + t * 0x50 / 255, 0xFF));
-  }
-  GdiObject white(CreateSolidBrush(RGB(255, 255, 255)));
-  GdiObject pen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
-  HGDIOBJ oldBrush = SelectObject(dc, white.get());
-  HGDIOBJ oldPen = SelectObject(dc, pen.get());
-  const auto X = [&](int v) { return r.left + v * w / 48; };
-  const auto Y = [&](int v) { return r.top + v * h / 48; };
-  Ellipse(dc, X(10), Y(30), X(24), Y(40));      // note head
-  Rectangle(dc, X(21), Y(8), X(25), Y(35));     // stem
-  POINT flag[] = {{X(25), Y(8)}, {X(37), Y(16)}, {X(37), Y(22)}, {X(25), Y(15)}};
-  Polygon(dc, flag, 4);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
+  const pictures::Pixels p = pictures::DrawProgramPicture(r.right - r.left, r.bottom - r.top);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = p.w;
+  info.bmiHeader.biHeight = -p.h;  // rows top to bottom
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, r.left, r.top, p.w, p.h, 0, 0, 0, p.h, p.argb.data(), &info, DIB_RGB_COLORS);
 }
 
 // A small raised button with a speech bubble and the words "给我留言".

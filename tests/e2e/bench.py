@@ -42,9 +42,15 @@ SCREEN_W, SCREEN_H = 1024, 768
 STATE_FILE = "state.json"
 WINE_FONTS = "/usr/share/wine/fonts"
 UI_FONT = "WenQuanYi Micro Hei"
-# Chinese face names the programs ask for, and Wine's dialog font aliases.
-FONT_REPLACEMENTS = ["SimSun", "NSimSun", "宋体", "新宋体", "KaiTi_GB2312", "楷体_GB2312",
-                     "MS Shell Dlg", "MS Shell Dlg 2"]
+SONG_FONT = "AR PL UMing CN"
+KAI_FONT = "AR PL UKai CN"
+# Chinese face names the programs ask for, by the font of the same kind
+# (Song/Ming, Kai), so texts are as wide and wrap as on Windows; Wine's dialog
+# font aliases go to the Hei font.
+FONT_REPLACEMENTS = {"SimSun": SONG_FONT, "NSimSun": SONG_FONT, "宋体": SONG_FONT, "新宋体": SONG_FONT,
+                     "KaiTi_GB2312": KAI_FONT, "楷体_GB2312": KAI_FONT,
+                     "MS Shell Dlg": UI_FONT, "MS Shell Dlg 2": UI_FONT}
+FONT_PACKAGES = {UI_FONT: "fonts-wqy-microhei", SONG_FONT: "fonts-arphic-uming", KAI_FONT: "fonts-arphic-ukai"}
 # A UNIX socket path holds at most 107 bytes, and Windows paths are best kept
 # well under 260 characters: a temp folder longer than this is not used.
 SHORT_BASE_MAX = 40
@@ -270,7 +276,7 @@ def _ensure_locale(state_dir):
 
 def _registry_file():
     lines = ["REGEDIT4", "", r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]"]
-    lines += [f'"{face}"="{UI_FONT}"' for face in FONT_REPLACEMENTS]
+    lines += [f'"{face}"="{font}"' for face, font in FONT_REPLACEMENTS.items()]
     lines += [
         "",
         # One virtual desktop for every program of the prefix: Wine itself
@@ -435,9 +441,10 @@ def _start_holder(state_dir, state, env, wine, bin_dir):
 def _check_font():
     fc_list = shutil.which("fc-list")
     if fc_list:
-        r = subprocess.run([fc_list, f":family={UI_FONT}", "family"], capture_output=True, text=True, timeout=30)
-        if UI_FONT not in r.stdout:
-            raise BenchError(f"the font {UI_FONT} is missing: install fonts-wqy-microhei")
+        for font, package in FONT_PACKAGES.items():
+            r = subprocess.run([fc_list, f":family={font}", "family"], capture_output=True, text=True, timeout=30)
+            if font not in r.stdout:
+                raise BenchError(f"the font {font} is missing: install {package}")
 
 
 def _check_driver(state_dir):

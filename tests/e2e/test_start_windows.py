@@ -1,6 +1,13 @@
 """Each program's start window: title, outer size, centred, Chinese captions,
-edit boxes without a length limit."""
+edit boxes without a length limit, the program picture as the icon draws it."""
+import os
+import struct
+import sys
+
 import bench
+
+sys.path.insert(0, os.path.join(os.environ["ZV_SOURCE_DIR"], "tests", "binaries"))
+import check_resources  # noqa: E402
 
 EM_GETLIMITTEXT = 0x00D5
 # What a single-line edit box reports once its limit is lifted; the system's
@@ -26,6 +33,31 @@ class StartWindows(bench.TestCase):
         self.assertEqual(done.returncode, 0, done.stderr)
         self.assertEqual(done.stdout.decode().split(), [str(NO_LIMIT)] * len(edits))
 
+    def screen_pixels(self, rect):
+        """The rectangle's pixels on the screen, as R G B bytes, rows top to bottom."""
+        path = os.path.join(self.state.temp_dir("shot-"), "screen.bmp")
+        self.driver.screenshot(path)
+        with open(path, "rb") as f:
+            data = f.read()
+        offset = struct.unpack_from("<I", data, 10)[0]
+        w, h, _, bits = struct.unpack_from("<iiHH", data, 18)
+        self.assertEqual(bits, 24)
+        stride = (3 * w + 3) & ~3
+        rows = []
+        for y in range(rect.top, rect.bottom):
+            start = offset + (h - 1 - y) * stride + 3 * rect.left
+            bgr = data[start:start + 3 * (rect.right - rect.left)]
+            rows.append(bytes(b for i in range(0, len(bgr), 3) for b in (bgr[i + 2], bgr[i + 1], bgr[i])))
+        return b"".join(rows)
+
+    def assert_shows_the_icon(self, exe, picture_box):
+        """The picture box shows exactly the 48-pixel image of the program's icon resource."""
+        _, _, bgra = check_resources.icon_images(check_resources.resources(exe))[48]
+        want = bytes(b for i in range(0, len(bgra), 4) for b in (bgra[i + 2], bgra[i + 1], bgra[i]))
+        rect = picture_box.client_rect()
+        self.assertEqual((rect.right - rect.left, rect.bottom - rect.top), (48, 48))
+        bench.wait_until(lambda: self.screen_pixels(rect) == want, what="the picture box shows the icon's pixels")
+
     def test_player_window(self):
         program = self.start(self.state.exe("Pellarine.exe"))
         window = program.window("ZorvatMP3播放器")
@@ -47,6 +79,7 @@ class StartWindows(bench.TestCase):
         self.assertEqual(window.control("按钮7").text(), "Pellarine")
         self.assertEqual(window.control("标签3").text(), "Zorvat报时：")
         self.assert_no_length_limit(window)
+        self.assert_shows_the_icon(self.state.exe("Cordivane.exe"), window.control("图片框4"))
         window.close()
         self.assertEqual(program.wait_exit(), 0)
 
