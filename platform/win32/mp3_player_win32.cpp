@@ -46,19 +46,13 @@ class Song {
   }
 
   bool paused() const { return paused_; }
-  // Paused, the song gives its device back: what the device had not played
-  // yet goes back in front of the decoded sound, to be played first on resume.
   void Pause() {
-    std::vector<uint8_t> unheard = output_->Halt();
-    output_.reset();
-    pcm_.insert(pcm_.begin(), unheard.begin(), unheard.end());
+    output_->Pause();
     paused_ = true;
   }
-  // Opens a device for the format that was playing; false if none can be had.
-  bool Resume() {
+  void Resume() {
+    output_->Resume();
     paused_ = false;
-    output_ = Output::Open(format_, done_);
-    return output_ != nullptr;
   }
 
   // Refills whatever buffers have played; false once the song has ended.
@@ -238,7 +232,10 @@ class Worker {
         if (song_ && !song_->paused()) song_->Pause();
         break;
       case Command::kResume:
-        if (song_ && song_->paused() && !(song_->Resume() && song_->Pump())) song_.reset();
+        if (song_ && song_->paused()) {
+          song_->Resume();
+          if (!song_->Pump()) song_.reset();
+        }
         break;
       case Command::kStop:
       case Command::kQuit:

@@ -26,12 +26,8 @@ class Output {
   Output& operator=(const Output&) = delete;
 
   size_t buffer_bytes() const { return buffers_[0].data.size(); }
-
-  // Silences the device at once and returns the sound it was handed but has
-  // not played, in order, so that a new device can go on from the very
-  // sample where this one stopped. Only closing the device is left to do: a
-  // paused open device keeps the system's sound threads busy.
-  std::vector<uint8_t> Halt();
+  void Pause() { waveOutPause(device_); }
+  void Resume() { waveOutRestart(device_); }
 
   // Hands every free buffer to the device, each filled by `fill` (which
   // returns how many bytes it wrote); true while any buffer is still queued.
@@ -47,10 +43,7 @@ class Output {
       size_t n = fill(b.data.data(), b.data.size());
       if (n == 0) continue;
       b.header.dwBufferLength = static_cast<DWORD>(n);
-      if (waveOutWrite(device_, &b.header, sizeof b.header) != MMSYSERR_NOERROR) continue;
-      b.queued = queued = true;
-      b.order = ++writes_;
-      written_ += static_cast<uint32_t>(n);
+      if (waveOutWrite(device_, &b.header, sizeof b.header) == MMSYSERR_NOERROR) b.queued = queued = true;
     }
     return queued;
   }
@@ -61,13 +54,9 @@ class Output {
     WAVEHDR header{};
     bool prepared = false;
     bool queued = false;
-    uint32_t order = 0;  // when it was handed over: the device plays in this order
   };
   Output() = default;
   HWAVEOUT device_ = nullptr;
-  uint32_t block_align_ = 1;
-  uint32_t writes_ = 0;
-  uint32_t written_ = 0;  // bytes handed over, modulo 2^32 like the device's position
   Buffer buffers_[kBuffers];
 };
 
