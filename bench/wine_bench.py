@@ -112,7 +112,7 @@ def wineservers(state):
     found = []
     for proc in Path("/proc").iterdir():
         try:
-            if proc.name.isdigit() and (proc / "comm").read_text().strip() == "wineserver":
+            if proc.name.isdigit() and (proc / "comm").read_text().startswith("wineserver"):
                 if ("WINEPREFIX=%s" % state.prefix).encode() in (proc / "environ").read_bytes().split(b"\0"):
                     found.append(int(proc.name))
         except OSError:
