@@ -4,7 +4,7 @@
 // "no crash", it checks what the reader promises: every frame lies inside the
 // audio, in order, with the file's own bytes; a frame of the stream cut short
 // by the end ends the stream; the pieced read gives the whole read's frames,
-// or a prefix of them when its source failed.
+// or, when its source failed, a prefix of the frames of the audio it saw.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -46,8 +46,7 @@ class PiecesSource : public ByteSource {
   uint64_t fail_at_;
 };
 
-std::vector<uint64_t> ReadFrames(ByteSource& source, const std::string& bytes, size_t buffer) {
-  const AudioSpan span = FindAudio(source);
+std::vector<uint64_t> ReadFrames(ByteSource& source, const std::string& bytes, size_t buffer, AudioSpan span) {
   Check(span.begin <= span.end && span.end <= bytes.size(), "the audio lies inside the file");
   FrameReader reader(source, span, buffer);
   std::vector<uint64_t> offsets;
@@ -84,16 +83,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = input.ConsumeRemainingBytesAsString();
 
   MemorySource whole_source(bytes);
-  const std::vector<uint64_t> whole = ReadFrames(whole_source, bytes, 32 * 1024);
+  const AudioSpan whole_span = FindAudio(whole_source);
+  const std::vector<uint64_t> whole = ReadFrames(whole_source, bytes, 32 * 1024, whole_span);
 
   const uint64_t fail_at = fails ? seed % (bytes.size() + 1) : bytes.size();
   PiecesSource pieces(bytes, seed, fail_at);
-  const std::vector<uint64_t> pieced = ReadFrames(pieces, bytes, buffer);
+  const AudioSpan pieced_span = FindAudio(pieces);
+  const std::vector<uint64_t> pieced = ReadFrames(pieces, bytes, buffer, pieced_span);
   if (!fails) {
+    Check(pieced_span.begin == whole_span.begin && pieced_span.end == whole_span.end,
+          "a read in pieces finds the whole read's tags");
     Check(pieced == whole, "a read in pieces gives the whole read's frames");
   } else {
-    Check(pieced.size() <= whole.size() && std::equal(pieced.begin(), pieced.end(), whole.begin()),
-          "a read whose source fails gives a prefix of the whole read's frames");
+    // A tag at the end cannot be found when the end cannot be read, so the
+    // failed read is held against a whole read of the audio it saw.
+    MemorySource again(bytes);
+    const std::vector<uint64_t> seen = ReadFrames(again, bytes, 32 * 1024, pieced_span);
+    Check(pieced.size() <= seen.size() && std::equal(pieced.begin(), pieced.end(), seen.begin()),
+          "a read whose source fails gives a prefix of the frames of the audio it saw");
   }
   return 0;
 }
