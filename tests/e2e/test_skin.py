@@ -26,9 +26,9 @@ def payload():
 def skin_colours(number):
     """The colours our skin table gives skin `number`, as (r, g, b) tuples."""
     path = os.path.join(os.environ["ZV_SOURCE_DIR"], "skin", "make_skins.py")
-    spec = importlib.util.spec_from_file_location("make_skins", path)
-    table = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(table)
+    module_spec = importlib.util.spec_from_file_location("make_skins", path)
+    table = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(table)
     name, hue, sat, cap, _, _ = table.SKINS[number - 1]
     return [(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF) for c in table.colours(hue, sat, cap)]
 
