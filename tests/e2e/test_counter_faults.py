@@ -5,15 +5,10 @@ synchronous), but never past the client's own time-outs, the program answers
 afterwards, and 标签2 shows the bare prefix or the digits the page held. Each
 case prints how long the window stayed frozen."""
 
-import os
-import sys
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "counter_service"))
-import bench  # noqa: E402
-from counter_service import CounterService  # noqa: E402
-from test_http import build_values  # noqa: E402
+import bench
+from test_http import start_usage_counter
 
 PREFIX = "软件共计使用次数："
 # The client gives up on a request after 20 s whatever the server does; the
@@ -23,14 +18,7 @@ LONGEST_FREEZE = 25.0
 
 class CounterFaultsTest(bench.TestCase):
     def test_the_window_comes_back_from_every_bad_service(self):
-        values = build_values(self.state.bin_dir)
-        host, _, port = values["kCounterPageHost"].partition(":")
-        if host != "127.0.0.1" or not port:
-            self.fail(f"this build's counter page host is {values['kCounterPageHost']!r}: configure "
-                      "with -DZV_COUNTER_PAGE_HOST=127.0.0.1:PORT (as test.sh does)")
-        usage = values["kUsageCounterId"]
-        svc = CounterService(int(port), values["kCounterImageHost"]).start()
-        self.addCleanup(svc.stop)
+        svc, usage = start_usage_counter(self)
         # mode, its parameters, the digits 标签2 ends up with
         cases = [
             ("normal", {}, "1207"),

@@ -30,6 +30,19 @@ def build_values(bin_dir):
         return dict(re.findall(r'constexpr char (\w+)\[\] = "(.*)";', f.read()))
 
 
+def start_usage_counter(test):
+    """The counter service at the loopback address this build's programs ask,
+    stopped when `test` ends; with the build's usage counter id."""
+    values = build_values(test.state.bin_dir)
+    host, _, port = values["kCounterPageHost"].partition(":")
+    if host != "127.0.0.1" or not port:
+        test.fail(f"this build's counter page host is {values['kCounterPageHost']!r}: configure "
+                  "with -DZV_COUNTER_PAGE_HOST=127.0.0.1:PORT (as test.sh does)")
+    svc = CounterService(int(port), values["kCounterImageHost"]).start()
+    test.addCleanup(svc.stop)
+    return svc, values["kUsageCounterId"]
+
+
 def closed_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -140,14 +153,7 @@ class UsageCountTest(bench.TestCase):
     """What 标签2 shows once Cordivane's window is up, for each kind of page."""
 
     def test_usage_count_from_misbehaving_pages(self):
-        values = build_values(self.state.bin_dir)
-        host, _, port = values["kCounterPageHost"].partition(":")
-        if host != "127.0.0.1" or not port:
-            self.fail(f"this build's counter page host is {values['kCounterPageHost']!r}: configure "
-                      "with -DZV_COUNTER_PAGE_HOST=127.0.0.1:PORT (as test.sh does)")
-        usage = values["kUsageCounterId"]
-        svc = CounterService(int(port), values["kCounterImageHost"]).start()
-        self.addCleanup(svc.stop)
+        svc, usage = start_usage_counter(self)
         cases = [
             ("normal", {}, "1207"),
             ("hostile", {"size": 3000000}, "1207"),  # nothing after the last "gif" is searched
