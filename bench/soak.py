@@ -12,8 +12,7 @@ takes a minute or more; it is not a test.
 Pellarine: CYCLES rounds of Start, Pause, Resume, Stop on a short song, with
 the sound going to ALSA's null device. Cordivane: GENERATIONS rounds of a hash
 typed into 编辑框1, style one (单选框1), the preview (按钮2) opened and its
-window "测调效果" closed. The Cordivane part was written before its code
-builder existed and has not been run yet.
+window "测调效果" closed.
 """
 
 import argparse
@@ -106,7 +105,9 @@ def soak_generator(state, driver, generations):
         def one_round():
             window.control("单选框1").click()
             window.control("按钮2").click()
-            program.window(PREVIEW_TITLE, timeout=10).close()
+            preview = program.window(PREVIEW_TITLE, timeout=10)
+            preview.close()  # only posts WM_CLOSE: the next round must not find it still there
+            preview.wait_gone()
         return soak(driver, program.pid, _newest_unix_pid(b"Cordivane.exe"), generations, one_round, "Cordivane")
     finally:
         program.end()
