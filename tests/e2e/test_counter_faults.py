@@ -8,12 +8,26 @@ case prints how long the window stayed frozen."""
 import time
 
 import bench
-from test_http import start_usage_counter
+from test_http import build_values  # also puts the counter service on the path
+from counter_service import CounterService  # noqa: E402
 
 PREFIX = "软件共计使用次数："
 # The client gives up on a request after 20 s whatever the server does; the
 # window may take a few seconds more to come up under Wine.
 LONGEST_FREEZE = 25.0
+
+
+def start_usage_counter(test):
+    """The counter service at the loopback address this build's programs ask,
+    stopped when `test` ends; with the build's usage counter id."""
+    values = build_values(test.state.bin_dir)
+    host, _, port = values["kCounterPageHost"].partition(":")
+    if host != "127.0.0.1" or not port:
+        test.fail(f"this build's counter page host is {values['kCounterPageHost']!r}: configure "
+                  "with -DZV_COUNTER_PAGE_HOST=127.0.0.1:PORT (as test.sh does)")
+    svc = CounterService(int(port), values["kCounterImageHost"]).start()
+    test.addCleanup(svc.stop)
+    return svc, values["kUsageCounterId"]
 
 
 class CounterFaultsTest(bench.TestCase):
@@ -30,6 +44,10 @@ class CounterFaultsTest(bench.TestCase):
             ("zero", {}, "1"),
             ("bad-gbk", {}, "1207"),
             ("hostile", {"size": 60000}, "1207"),
+            ("hostile", {"size": 3000000}, "1207"),  # nothing after the last "gif" is searched
+            ("short", {}, "1"),
+            ("error", {}, "1207"),
+            ("error", {"images": 0}, ""),
             ("redirect-loop", {}, ""),
             ("redirect-closed", {}, ""),
         ]

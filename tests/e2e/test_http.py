@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The HTTP client of the programs under Wine, against the test counter
-service: what it sends, and what it returns from servers that misbehave;
-and Cordivane's usage count from pages that misbehave."""
+service: what it sends, and what it returns from servers that misbehave.
+What Cordivane shows for each kind of page is in test_counter_faults.py."""
 
 import os
 import re
@@ -28,19 +28,6 @@ def build_values(bin_dir):
     """The build-time values the programs of this build carry."""
     with open(os.path.join(bin_dir, "..", "generated", "values.h"), encoding="ascii") as f:
         return dict(re.findall(r'constexpr char (\w+)\[\] = "(.*)";', f.read()))
-
-
-def start_usage_counter(test):
-    """The counter service at the loopback address this build's programs ask,
-    stopped when `test` ends; with the build's usage counter id."""
-    values = build_values(test.state.bin_dir)
-    host, _, port = values["kCounterPageHost"].partition(":")
-    if host != "127.0.0.1" or not port:
-        test.fail(f"this build's counter page host is {values['kCounterPageHost']!r}: configure "
-                  "with -DZV_COUNTER_PAGE_HOST=127.0.0.1:PORT (as test.sh does)")
-    svc = CounterService(int(port), values["kCounterImageHost"]).start()
-    test.addCleanup(svc.stop)
-    return svc, values["kUsageCounterId"]
 
 
 def closed_port():
@@ -147,32 +134,6 @@ class HttpClientTest(unittest.TestCase):
         self.assertGreater(len(body), len(whole), "some trickled bytes were kept")
         self.assertGreaterEqual(ms, 2000 - 100)
         self.assertLess(ms, 3500)
-
-
-class UsageCountTest(bench.TestCase):
-    """What 标签2 shows once Cordivane's window is up, for each kind of page."""
-
-    def test_usage_count_from_misbehaving_pages(self):
-        svc, usage = start_usage_counter(self)
-        cases = [
-            ("normal", {}, "1207"),
-            ("hostile", {"size": 3000000}, "1207"),  # nothing after the last "gif" is searched
-            ("huge", {}, "1207"),
-            ("zero", {}, "1"),
-            ("short", {}, "1"),
-            ("error", {}, "1207"),
-            ("error", {"images": 0}, ""),
-            ("refuse", {}, ""),
-        ]
-        for mode, params, digits in cases:
-            with self.subTest(mode=mode, **params):
-                svc.set_mode(mode, **params)
-                svc.set_count(usage, 1206)
-                program = self.start(self.state.exe("Cordivane.exe"))
-                program.msgbox().hwnd.press()
-                window = program.window("Cordivane", timeout=15)
-                self.assertEqual(window.control("标签2").text(), "软件共计使用次数：" + digits)
-                program.end()
 
 
 if __name__ == "__main__":
